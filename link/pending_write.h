@@ -163,6 +163,9 @@ class PendingWrites {
   void Raise(Rec rec) { flags_[Index(rec)].store(1, std::memory_order_release); }
   void Lower(Rec rec) { flags_[Index(rec)].store(0, std::memory_order_release); }
   bool IsRaised(Rec rec) const { return flags_[Index(rec)].load(std::memory_order_acquire) != 0; }
+  // Lowers the flag and reports whether it was raised, in one step, so a screen raising it again
+  // at the same moment is never lost (used for one-shot records).
+  bool Take(Rec rec) { return flags_[Index(rec)].exchange(0, std::memory_order_acq_rel) != 0; }
   bool AnyRaised() const;
 
  private:

@@ -54,14 +54,14 @@ struct RepaintSet {
   std::uint64_t views = 0;
   std::uint8_t plenum_areas = 0;  // bit k-1 set: repaint fan/heater k's area of the plenum panel
 
-  void Add(ViewId view) { views |= ViewBit(view); }
-  void AddPlenumArea(int fan_heater) {
+  constexpr void Add(ViewId view) { views |= ViewBit(view); }
+  constexpr void AddPlenumArea(int fan_heater) {
     views |= ViewBit(ViewId::kPlenumPanelArea);
     plenum_areas |= static_cast<std::uint8_t>(1U << (fan_heater - 1));
   }
-  bool Has(ViewId view) const { return (views & ViewBit(view)) != 0; }
-  bool Empty() const { return views == 0; }
-  void Merge(const RepaintSet& other) {
+  constexpr bool Has(ViewId view) const { return (views & ViewBit(view)) != 0; }
+  constexpr bool Empty() const { return views == 0; }
+  constexpr void Merge(const RepaintSet& other) {
     views |= other.views;
     plenum_areas |= other.plenum_areas;
   }
