@@ -1,0 +1,82 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <random>
+
+#include "sim/table_fields.h"
+
+namespace orvandry::sim {
+
+// A plausible continuous-flow dryer behind the controller's table. The table is the model's state
+// as far as the display is concerned: setpoints, timers and options are read back from it on every
+// step, so a value the display writes takes effect as soon as it is applied. What the table cannot
+// hold (exact temperatures, fractions of a second, grain level) lives beside it.
+//
+// Time advances in fixed internal ticks, so the result depends only on the seed and the total
+// time stepped, never on how the steps were split.
+class DryerModel {
+ public:
+  static constexpr double kTickSeconds = 0.25;
+  static constexpr int kMaxFanHeaters = 6;
+
+  explicit DryerModel(std::uint32_t seed = 1);
+
+  void Step(double seconds);
+  double elapsed() const { return elapsed_; }
+
+  const Table& table() const { return table_; }
+  Table& table() { return table_; }
+
+  // The warning code (node id high, warning id low). A non-zero code shuts the dryer down, as a
+  // shutdown cause does; clearing it lets the operator's restart happen at once.
+  void SetWarningCode(std::uint16_t code);
+  std::uint16_t warning_code() const;
+
+  bool running() const;
+  int fan_heaters() const;
+  double plenum_temperature(int fan_heater) const { return burners_[fan_heater - 1].temperature; }
+
+  enum class BurnerPhase : std::uint8_t { kOff, kPurging, kIgniting, kFiring };
+  BurnerPhase burner_phase(int fan_heater) const { return burners_[fan_heater - 1].phase; }
+  double grain_level() const { return grain_level_; }
+
+ private:
+  struct Burner {
+    double temperature = 0;
+    BurnerPhase phase = BurnerPhase::kOff;
+    double phase_left = 0;  // seconds left in purge or ignition
+    bool high_fire = false;
+  };
+
+  void LoadInitialConfiguration();
+  void Tick();
+  void TickBurners(bool running);
+  void TickGrainFlow(bool running);
+  void TickDrift();
+  void TickCoolDown(bool running);
+  void CountDownTimer(std::size_t offset);
+  void WriteOutputs(bool running);
+  double Noise(double amplitude);
+
+  Table table_{};
+  std::mt19937 rng_;
+  double elapsed_ = 0;
+  double pending_ = 0;  // time not yet turned into ticks
+  std::uint64_t ticks_ = 0;
+  std::array<Burner, kMaxFanHeaters> burners_{};
+
+  double grain_level_ = 0.9;  // 0 empty .. 1 full
+  bool loading_ = false;
+  bool unloading_ = false;
+  double unload_phase_left_ = 0;  // seconds left in the current unload or pause
+  double bushel_fraction_ = 0;    // 1/3600 bushel not yet counted
+  double outgoing_moisture_ = 15.5;
+  double incoming_moisture_ = 22.0;
+  double grain_temperature_ = 95.0;
+  double incoming_grain_temperature_ = 60.0;
+  bool was_running_ = true;
+  bool cooling_down_ = false;
+};
+
+}  // namespace orvandry::sim

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orvandry::sim {
+
+// How the controller misbehaves when it answers.
+enum class AnswerFault : std::uint8_t {
+  kNone,
+  kSilence,  // hears the display but does not answer
+  kBadCrc,   // one CRC byte wrong
+  kShort,    // the last byte missing: 301 bytes
+  kLong,     // a stray byte ahead of the frame: 303 bytes
+};
+
+// A script of trouble for the simulated controller. Times are seconds on the controller's clock,
+// counted from its start. Built with the chaining calls or from command-line options.
+class Scenario {
+ public:
+  struct WarningEvent {
+    double at = 0;
+    std::uint16_t code = 0;  // node id high, warning id low; 0 clears
+  };
+  struct FaultWindow {
+    double from = 0;
+    double to = 0;  // exclusive
+    AnswerFault fault = AnswerFault::kNone;
+  };
+
+  Scenario& RaiseWarning(double at, std::uint16_t code);
+  Scenario& ClearWarning(double at) { return RaiseWarning(at, 0); }
+  Scenario& Silence(double from, double to) { return Fault(from, to, AnswerFault::kSilence); }
+  Scenario& CorruptCrc(double from, double to) { return Fault(from, to, AnswerFault::kBadCrc); }
+  Scenario& ShortAnswers(double from, double to) { return Fault(from, to, AnswerFault::kShort); }
+  Scenario& LongAnswers(double from, double to) { return Fault(from, to, AnswerFault::kLong); }
+  Scenario& Fault(double from, double to, AnswerFault fault);
+  // Records that write this offset are acknowledged on the line but never applied, so the
+  // display never sees its value echoed.
+  Scenario& Refuse(std::size_t offset);
+  Scenario& Accept(std::size_t offset);
+
+  // The fault in force at `now`; the latest-added window wins where windows overlap.
+  AnswerFault FaultAt(double now) const;
+  bool Refuses(std::size_t offset) const { return refused_.count(offset) != 0; }
+
+  // Warning events due in (after, upto], in time order.
+  std::vector<WarningEvent> WarningsDue(double after, double upto) const;
+
+  const std::vector<WarningEvent>& warnings() const { return warnings_; }
+  const std::vector<FaultWindow>& faults() const { return faults_; }
+  const std::set<std::size_t>& refused() const { return refused_; }
+
+ private:
+  std::vector<WarningEvent> warnings_;
+  std::vector<FaultWindow> faults_;
+  std::set<std::size_t> refused_;
+};
+
+// Applies one command-line scenario option to `scenario`:
+//   --warning CODE@T     raise CODE (hex, 0x0205 or 0205) at T s
+//   --clear-warning T    clear the warning at T s
+//   --silence A-B        no answers from A s to B s
+//   --bad-crc A-B, --short A-B, --long A-B   damaged answers from A s to B s
+//   --refuse OFFSET      never apply writes to OFFSET (0..299)
+// Returns false with a reason in `error` for an unknown option or a value it cannot read.
+bool ApplyScenarioOption(std::string_view option, std::string_view value, Scenario& scenario,
+                         std::string* error);
+
+// True for the options ApplyScenarioOption understands (all of them take one value).
+bool IsScenarioOption(std::string_view option);
+
+// One line per option, for --help.
+std::string ScenarioOptionsHelp();
+
+}  // namespace orvandry::sim
