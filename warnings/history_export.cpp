@@ -1,0 +1,139 @@
+#include "warnings/history_export.h"
+
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "warnings/history_rows.h"
+#include "warnings/history_texts.h"
+
+namespace orvandry::warnings {
+namespace {
+
+namespace texts = history_texts;
+
+std::string FormatCode(std::string_view format, long code) {
+  char text[96];
+  std::snprintf(text, sizeof text, std::string(format).c_str(), code);
+  return text;
+}
+
+// The messages the screen has always shown for a history it could not read.
+std::string StoreFailureMessage(const StoreResult& result) {
+  switch (result.sqlite_code & 0xFF) {
+    case SQLITE_CANTOPEN:
+    case SQLITE_PERM:
+    case SQLITE_READONLY:
+      return FormatCode(texts::kStoreOpenFailedFormat, result.sqlite_code);
+    case SQLITE_NOMEM:
+      return std::string(texts::kNotEnoughMemoryText);
+    case SQLITE_MISUSE:
+    case SQLITE_RANGE:
+      return std::string(texts::kInvalidParameterText);
+    case SQLITE_NOTFOUND:
+      return std::string(texts::kFileNotFoundText);
+    default:
+      return FormatCode(texts::kStoreErrorFormat, result.sqlite_code);
+  }
+}
+
+ExportResult FileFailure(ExportStatus status, std::string_view text, int error) {
+  ExportResult result;
+  result.status = status;
+  result.detail = std::strerror(error);
+  result.message = std::string(text) + "\n(" + result.detail + ")";
+  return result;
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (n == 0) {
+      errno = EIO;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+// Makes the rename itself durable; a card whose folder cannot be synced (some do not support it)
+// still has the file, so failure here is not reported.
+void SyncFolder(const std::filesystem::path& dir) {
+  const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+}  // namespace
+
+bool UsbCardPresent(const std::filesystem::path& usb_dir) {
+  std::error_code ec;
+  return std::filesystem::is_directory(usb_dir, ec);
+}
+
+std::string BuildExportText(std::span<const ShutdownRecord> records_by_time) {
+  std::string text;
+  text.reserve(records_by_time.size() * 96);
+  for (const ShutdownRecord& record : records_by_time) text += FormatExportLine(record);
+  return text;
+}
+
+ExportResult ExportShutdownHistory(ShutdownHistoryStore& store,
+                                   const std::filesystem::path& usb_dir) {
+  if (!UsbCardPresent(usb_dir)) {
+    ExportResult result;
+    result.status = ExportStatus::kCardMissing;
+    result.message = std::string(texts::kCardMissingText);
+    return result;
+  }
+
+  const ShutdownReadout readout = store.ReadShutdowns(ShutdownOrder::ByTime);
+  if (!readout.result.ok()) {
+    ExportResult result;
+    result.status = ExportStatus::kStoreFailed;
+    result.message = StoreFailureMessage(readout.result);
+    result.detail = readout.result.detail;
+    return result;
+  }
+  const std::string text = BuildExportText(readout.records);
+
+  const std::filesystem::path temp = usb_dir / texts::kExportTempFileName;
+  const std::filesystem::path final_path = usb_dir / texts::kExportFileName;
+  // O_NOFOLLOW: the card is removable media anyone can prepare; never write through a link on it.
+  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644);
+  if (fd < 0) return FileFailure(ExportStatus::kCannotCreate, texts::kCannotCreateText, errno);
+
+  bool written = WriteAll(fd, text) && ::fsync(fd) == 0;
+  int error = errno;
+  if (::close(fd) != 0 && written) {
+    written = false;
+    error = errno;
+  }
+  if (!written) {
+    ::unlink(temp.c_str());
+    return FileFailure(ExportStatus::kWriteFailed, texts::kWriteFailedText, error);
+  }
+  if (::rename(temp.c_str(), final_path.c_str()) != 0) {
+    error = errno;
+    ::unlink(temp.c_str());
+    return FileFailure(ExportStatus::kCannotCreate, texts::kCannotCreateText, error);
+  }
+  SyncFolder(usb_dir);
+
+  ExportResult result;
+  result.records_written = readout.records.size();
+  result.message = std::string(texts::kExportDoneText);
+  return result;
+}
+
+}  // namespace orvandry::warnings
