@@ -1,0 +1,87 @@
+#include "platform/dialog.h"
+
+#include <QPainter>
+
+#include "platform/control_id.h"
+#include "platform/dialog_geometry.h"
+#include "platform/qt_canvas.h"
+#include "platform/qt_conversions.h"
+
+namespace orvandry::platform {
+
+namespace {
+
+// The parent's rectangle in screen coordinates, the frame included for a top-level window.
+Rect ParentScreenRect(const QWidget& parent) {
+  if (parent.isWindow()) return FromQRect(parent.frameGeometry());
+  return FromQRect(QRect(parent.mapToGlobal(QPoint(0, 0)), parent.size()));
+}
+
+}  // namespace
+
+Dialog::Dialog(QWidget* parent, int template_number, std::string_view caption, Size client_size,
+               Colour background)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
+      template_number_(template_number),
+      caption_(ToQString(caption)),
+      background_(background) {
+  setObjectName(QStringLiteral("DIALOG_%1").arg(template_number));
+  setWindowTitle(caption_);
+  setModal(true);
+  const Size window = WindowSizeFor(client_size, kFrame);
+  setFixedSize(window.w, window.h);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+Rect Dialog::ClientRect() const {
+  return ClientRectFor(Size{width(), height()}, kFrame);
+}
+
+QWidget* Dialog::Control(int id) const {
+  return FindControl(*this, id);
+}
+
+void Dialog::PlaceWidget(QWidget* control, int id, Rect client_rect) {
+  const Rect client = ClientRect();
+  control->setParent(this);
+  SetControlId(*control, id);
+  control->setGeometry(client_rect.x + client.x, client_rect.y + client.y, client_rect.w,
+                       client_rect.h);
+  control->show();
+}
+
+void Dialog::CentreOverParent() {
+  const Rect parent_rect = parentWidget() ? ParentScreenRect(*parentWidget()) : Rect{};
+  const Point at = parentWidget() ? CentredOver(parent_rect, Size{width(), height()}) : Point{};
+  move(at.x, at.y);
+}
+
+QImage Dialog::Render() {
+  QImage image(size(), QImage::Format_RGB32);
+  {
+    QPainter painter(&image);
+    PaintFrame(painter, Size{width(), height()}, kFrame, caption_);
+  }
+  const Rect client = ClientRect();
+  if (!client.IsEmpty()) {
+    QtCanvas canvas(image, client);
+    canvas.FillRect(Rect{0, 0, client.w, client.h}, background_);
+    Paint(canvas);
+  }
+  return image;
+}
+
+void Dialog::Paint(Canvas&) {}
+
+void Dialog::paintEvent(QPaintEvent*) {
+  const QImage image = Render();
+  QPainter painter(this);
+  painter.drawImage(0, 0, image);
+}
+
+void Dialog::showEvent(QShowEvent* event) {
+  CentreOverParent();
+  QDialog::showEvent(event);
+}
+
+}  // namespace orvandry::platform

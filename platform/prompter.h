@@ -1,0 +1,32 @@
+#pragma once
+
+#include <iosfwd>
+#include <string_view>
+
+namespace orvandry::platform {
+
+enum class Buttons { kOk, kYesNo, kYesNoCancel, kOkCancel, kRetryCancel };
+enum class Icon { kNone, kInformation, kQuestion, kWarning, kError };
+inline constexpr Icon kExclamation = Icon::kWarning;
+enum class Answer { kOk, kYes, kNo, kCancel, kRetry };
+
+// Whether a box with these buttons can give this answer.
+bool Offers(Buttons buttons, Answer answer);
+// The answer that does nothing: what closing the box without a choice means (OK for a lone OK
+// button, No for Yes/No, Cancel otherwise).
+Answer DecliningAnswer(Buttons buttons);
+
+// Asks the operator a question in a modal message box and waits for the answer. Texts are the
+// panel's Latin-1; "\n" inside is a line break of the message.
+class Prompter {
+ public:
+  virtual ~Prompter() = default;
+  virtual Answer Ask(std::string_view text, std::string_view caption, Buttons buttons,
+                     Icon icon) = 0;
+};
+
+std::ostream& operator<<(std::ostream& out, Buttons buttons);
+std::ostream& operator<<(std::ostream& out, Icon icon);
+std::ostream& operator<<(std::ostream& out, Answer answer);
+
+}  // namespace orvandry::platform

@@ -1,0 +1,134 @@
+#include "platform/qt_canvas.h"
+
+#include <QFontMetrics>
+
+#include "platform/qt_conversions.h"
+#include "resources/picture_library.h"
+
+namespace orvandry::platform {
+
+namespace {
+
+int ToQtTextFlags(unsigned flags) {
+  int qt = 0;
+  switch (flags & kHorizontalMask) {
+    case kAlignCentre:
+      qt |= Qt::AlignHCenter;
+      break;
+    case kAlignRight:
+      qt |= Qt::AlignRight;
+      break;
+    default:
+      qt |= Qt::AlignLeft;
+  }
+  switch (flags & kVerticalMask) {
+    case kAlignVCentre:
+      qt |= Qt::AlignVCenter;
+      break;
+    case kAlignBottom:
+      qt |= Qt::AlignBottom;
+      break;
+    default:
+      qt |= Qt::AlignTop;
+  }
+  // Single line wins when both are asked for: a line break inside would otherwise move the text.
+  if (flags & kSingleLine) {
+    qt |= Qt::TextSingleLine;
+  } else if (flags & kWordBreak) {
+    qt |= Qt::TextWordWrap;
+  }
+  return qt;
+}
+
+}  // namespace
+
+QtCanvas::QtCanvas(QImage& image) : QtCanvas(image, FromQRect(image.rect())) {}
+
+QtCanvas::QtCanvas(QImage& image, Rect area) : QtCanvas(image, area, resources::SharedPictures()) {}
+
+QtCanvas::QtCanvas(QImage& image, Rect area, resources::PictureLibrary& pictures)
+    : area_(area),
+      pictures_(pictures),
+      painter_(&image),
+      font_(MakeQFont(Font{})),
+      text_colour_(Bgr(0x000000)),
+      background_(Bgr(0xFFFFFF)) {
+  painter_.translate(area.x, area.y);
+  ClearClip();
+  painter_.setFont(font_);
+}
+
+void QtCanvas::FillRect(Rect rect, Colour colour) {
+  painter_.fillRect(ToQRect(rect), ToQColor(colour));
+}
+
+void QtCanvas::Line(Point from, Point to, Colour colour, int pen_width) {
+  QPen pen(ToQColor(colour));
+  pen.setWidth(std::max(1, pen_width));
+  pen.setCapStyle(Qt::SquareCap);
+  painter_.setPen(pen);
+  painter_.drawLine(ToQPoint(from), ToQPoint(to));
+}
+
+void QtCanvas::RectOutline(Rect rect, Colour colour, int pen_width) {
+  // Drawn as four bands inside the rectangle, so a thick outline never spills over its neighbours.
+  const int width = std::max(1, std::min({pen_width, rect.w, rect.h}));
+  if (rect.IsEmpty()) return;
+  const QColor q = ToQColor(colour);
+  painter_.fillRect(QRect(rect.x, rect.y, rect.w, width), q);
+  painter_.fillRect(QRect(rect.x, rect.Bottom() - width, rect.w, width), q);
+  painter_.fillRect(QRect(rect.x, rect.y, width, rect.h), q);
+  painter_.fillRect(QRect(rect.Right() - width, rect.y, width, rect.h), q);
+}
+
+void QtCanvas::SetFont(Font font) {
+  font_ = MakeQFont(font);
+  painter_.setFont(font_);
+}
+
+void QtCanvas::DrawText(const QRect& box, int qt_flags, std::string_view text) {
+  const QString q = ToQString(text);
+  if (background_mode_ == BackgroundMode::kOpaque) {
+    painter_.fillRect(painter_.boundingRect(box, qt_flags, q), ToQColor(background_));
+  }
+  painter_.setPen(ToQColor(text_colour_));
+  painter_.drawText(box, qt_flags, q);
+}
+
+void QtCanvas::Text(Rect rect, std::string_view text, unsigned flags) {
+  // Text never leaves its rectangle: clip to the intersection with the current clip.
+  painter_.save();
+  painter_.setClipRect(ToQRect(rect), Qt::IntersectClip);
+  DrawText(ToQRect(rect), ToQtTextFlags(flags), text);
+  painter_.restore();
+}
+
+void QtCanvas::TextAt(Point at, std::string_view text) {
+  const QSize size = QFontMetrics(font_).size(Qt::TextSingleLine, ToQString(text));
+  DrawText(QRect(ToQPoint(at), size), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+}
+
+Size QtCanvas::MeasureText(std::string_view text) const {
+  const QFontMetrics metrics(font_);
+  return Size{metrics.horizontalAdvance(ToQString(text)), metrics.height()};
+}
+
+void QtCanvas::Picture(int resource, Point at) {
+  painter_.drawImage(ToQPoint(at), pictures_.Image(resource));
+}
+
+void QtCanvas::Picture(int resource, Rect into) {
+  if (into.IsEmpty()) return;
+  painter_.drawImage(ToQPoint(into.TopLeft()), pictures_.Image(resource, QSize(into.w, into.h)));
+}
+
+void QtCanvas::SetClip(Rect rect) {
+  painter_.setClipRect(QRect(0, 0, area_.w, area_.h));
+  painter_.setClipRect(ToQRect(rect), Qt::IntersectClip);
+}
+
+void QtCanvas::ClearClip() {
+  painter_.setClipRect(QRect(0, 0, area_.w, area_.h));
+}
+
+}  // namespace orvandry::platform
