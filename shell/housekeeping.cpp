@@ -1,0 +1,183 @@
+#include "shell/housekeeping.h"
+
+#include "link/link_cycle.h"
+#include "link/poll_tick.h"
+#include "link/status_map.h"
+#include "platform/prompter.h"
+
+namespace orvandry::shell {
+namespace sm = link::status_map;
+
+namespace {
+
+std::uint8_t Forward(std::uint8_t phase) { return static_cast<std::uint8_t>((phase + 1) % 3); }
+std::uint8_t Backward(std::uint8_t phase) { return static_cast<std::uint8_t>((phase + 2) % 3); }
+
+constexpr std::uint8_t kDoorAnimationNode = 14;
+constexpr std::uint8_t kDoorAnimationWarning = 5;
+constexpr std::uint8_t kDoorAnimationFrames = 7;
+
+}  // namespace
+
+Housekeeping::Housekeeping(link::LinkShared& shared, platform::Clock& clock,
+                           const Settings& settings, TickHost& host, platform::Prompter& prompter,
+                           std::uint32_t& blink_word)
+    : shared_(shared),
+      clock_(clock),
+      settings_(settings),
+      host_(host),
+      prompter_(prompter),
+      blink_word_(blink_word) {}
+
+void Housekeeping::AddRepeatSource(RepeatSource* source) { repeat_sources_.push_back({source, 0}); }
+
+bool Housekeeping::Unloading() const {
+  return (shared_.dryer_state.Get(sm::kUnloadBits) & 0x01) != 0 ||
+         (shared_.dryer_state.Get(sm::kDryerActivity) & 0x40) != 0;
+}
+
+void Housekeeping::OneSecondTick() {
+  const platform::LocalDateTime now = clock_.Now();
+
+  // 1. The dryer keeps the display's time.
+  const std::uint8_t clock_bytes[link::status_map::kClockSize] = {
+      static_cast<std::uint8_t>(now.minute), static_cast<std::uint8_t>(now.hour),
+      static_cast<std::uint8_t>(now.day), static_cast<std::uint8_t>(now.month),
+      static_cast<std::uint8_t>(now.year % 100)};
+  shared_.RequestWrite(link::Rec::kClock, sm::kClockMinute, clock_bytes, sizeof clock_bytes);
+
+  // 2.
+  if (repeat_guard > 0) --repeat_guard;
+  link::CountDownLinkAlive(shared_);
+
+  // 3. The first tick qualifies; then every 12th.
+  if (long_term_divider_ >= kLongTermDivider - 1) {
+    long_term_divider_ = 0;
+    LongTermLog(now);
+  } else {
+    ++long_term_divider_;
+  }
+
+  // 4.
+  const bool unloading = Unloading();
+  if (logs_ != nullptr) logs_->MarkShortTermActive(unloading);
+  host_.RepaintStatusChart();
+
+  // 5. Samples are taken only while the dryer unloads.
+  if (unloading) {
+    const bool short_due = short_term_countdown == 0;
+    if (short_term_countdown > 0) --short_term_countdown;
+    if (short_due) {
+      short_term_countdown = static_cast<std::uint32_t>(settings_.sample_minutes) * 60U;
+      if (logs_ != nullptr) logs_->AppendShortTermSample(shared_, now);
+      host_.RepaintStatusChart();
+    }
+    if (graph_countdown == 0) {
+      if (logs_ != nullptr) logs_->AppendGraphSample(shared_, now);
+      host_.RepaintGraphDrawingArea();
+      graph_countdown = kGraphSamplePeriod - 1;  // this tick counts: one sample per period
+    } else {
+      --graph_countdown;
+    }
+  }
+
+  // 6.-8.
+  if (status_chart_countdown > 0) --status_chart_countdown;
+  host_.UpdateOptionalSetupButtons();
+  host_.RepaintOpenDialogs();
+
+  // 9. The shutdown history's EXIT button clears the history after being held.
+  if (host_.HistoryClearButtonHeld()) {
+    if (history_clear_hold > 0) --history_clear_hold;
+  } else {
+    history_clear_hold = kHistoryClearHold;
+  }
+
+  // 10.
+  host_.HandleBatchTimerHolds();
+}
+
+void Housekeeping::LongTermLog(const platform::LocalDateTime& now) {
+  if (logs_ == nullptr) return;
+  if ((shared_.dryer_state.Get(sm::kDataLoggerSetting) & 0x01) == 0) {
+    logs_->OpenLongTermFile();
+    return;
+  }
+  const std::uint32_t count = logs_->AppendLongTermRecord(shared_, now);
+  host_.RepaintOpenDialogs();
+  if (count > kDataLogWarnRecords && !data_log_warning_given_) {
+    data_log_warning_given_ = true;
+    if (prompter_.Ask("Data Logger close to full.  Do you wish to open Data Logger \n Setup Window?",
+                      "DATA LOG FILE SIZE WARNING", platform::Buttons::kYesNo,
+                      platform::Icon::kWarning) == platform::Answer::kYes)
+      host_.OpenDayDataLogger();
+  }
+}
+
+void Housekeeping::HundredMsTick() {
+  const auto& state = shared_.dryer_state;
+
+  // 1. The warning window stays up while a warning is live or the link is lost.
+  const std::uint8_t warning_id = state.Get(sm::kWarningId);
+  const std::uint8_t node = state.Get(sm::kWarningNode);
+  if (warning_id == 0 && node == 0 && !link::LinkLost(shared_)) {
+    host_.CloseWarningHelp();
+    host_.SetWarningWindowVisible(false);
+  } else {
+    host_.SetWarningWindowVisible(true);
+    if (node == kDoorAnimationNode && warning_id == kDoorAnimationWarning) {
+      host_.AdvanceHelpAnimation(warning_picture_frame);
+      warning_picture_frame = static_cast<std::uint8_t>((warning_picture_frame + 1) % kDoorAnimationFrames);
+    }
+  }
+
+  // 2.
+  if (++blink_divider_ >= 3) {
+    blink_divider_ = 0;
+    blink_word_ |= link::PollTicker::kFastBlinkBit;
+    host_.RepaintWarningBlinkArea();
+  }
+
+  // 3.-6. Animation phases of the dryer picture.
+  for (int k = 1; k <= 6; ++k)
+    if ((state.Get(sm::FanHeaterStatus(k)) & 0x01) != 0) fan_phase[k - 1] = Forward(fan_phase[k - 1]);
+  if ((state.Get(sm::kDryerActivity) & 0x80) == 0) loading_phase = Backward(loading_phase);
+  if (Unloading()) {
+    unloading_fast_phase = Forward(unloading_fast_phase);
+    if (++slow_unload_divider_ >= 5) {
+      slow_unload_divider_ = 0;
+      unloading_slow_phase = Forward(unloading_slow_phase);
+    }
+  }
+  if (++direction_divider_ >= 3) {
+    direction_divider_ = 0;
+    const std::uint8_t direction = state.Get(sm::kLoadDirectionBits);
+    if ((direction & 0x08) != 0) {
+      if ((direction & 0x04) != 0) {
+        direction_phase_a = Forward(direction_phase_a);
+        direction_phase_b = Backward(direction_phase_b);
+      } else {
+        direction_phase_b = Forward(direction_phase_b);
+        direction_phase_a = Backward(direction_phase_a);
+      }
+    }
+  }
+
+  // 7.
+  host_.RepaintDryerPicture();
+
+  // 8. A held button repeats every tick after a 500 ms delay.
+  for (auto& [source, delay] : repeat_sources_) {
+    if (!source->IsOpen()) continue;
+    const int held = source->HeldButton();
+    if (held == 0) {
+      delay = kRepeatDelayTicks;
+    } else if (delay == 0) {
+      source->SendRepeat(held);
+    } else {
+      --delay;
+    }
+  }
+}
+
+}  // namespace orvandry::shell

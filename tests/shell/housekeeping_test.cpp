@@ -1,0 +1,205 @@
+#include <gtest/gtest.h>
+
+#include "link/poll_tick.h"
+#include "link/status_map.h"
+#include "platform/clock.h"
+#include "platform/scripted_prompter.h"
+#include "shell/housekeeping.h"
+#include "shell_fakes.h"
+
+namespace orvandry::shell {
+namespace {
+
+namespace sm = link::status_map;
+using platform::Answer;
+
+class HousekeepingTest : public ::testing::Test {
+ protected:
+  HousekeepingTest() {
+    ticks.SetDataLogs(&logs);
+    clock.Set({2026, 12, 6, 1, 5, 30, 0});
+  }
+  void Seconds(int n) {
+    for (int i = 0; i < n; ++i) {
+      ticks.OneSecondTick();
+      clock.Advance(1);
+    }
+  }
+  void Tenths(int n) {
+    for (int i = 0; i < n; ++i) ticks.HundredMsTick();
+  }
+
+  link::LinkShared shared;
+  platform::FakeClock clock;
+  Settings settings;
+  testing::FakeTickHost host;
+  testing::FakeLogs logs;
+  platform::ScriptedPrompter prompter;
+  std::uint32_t blink_word = 0;
+  Housekeeping ticks{shared, clock, settings, host, prompter, blink_word};
+};
+
+TEST_F(HousekeepingTest, EverySecondSendsTheClockRecord) {
+  Seconds(1);
+  EXPECT_TRUE(shared.pending.IsRaised(link::Rec::kClock));
+  EXPECT_EQ(shared.request.Get(53), 5);   // minute
+  EXPECT_EQ(shared.request.Get(54), 1);   // hour
+  EXPECT_EQ(shared.request.Get(55), 6);   // day
+  EXPECT_EQ(shared.request.Get(56), 12);  // month
+  EXPECT_EQ(shared.request.Get(57), 26);  // year mod 100
+  shared.pending.Lower(link::Rec::kClock);
+  clock.Set({2027, 1, 1, 0, 0, 0, 0});
+  Seconds(1);
+  EXPECT_TRUE(shared.pending.IsRaised(link::Rec::kClock));
+  EXPECT_EQ(shared.request.Get(57), 27);
+}
+
+TEST_F(HousekeepingTest, TenSilentSecondsLoseTheLinkAndShowTheWarningWindow) {
+  Seconds(9);
+  Tenths(1);
+  EXPECT_FALSE(host.warning_visible);
+  Seconds(1);
+  Tenths(1);
+  EXPECT_TRUE(host.warning_visible) << "lost link with no warning code";
+  EXPECT_EQ(host.help_closes, 1) << "help is closed only while all is well";
+  // The next good frame reloads the countdown; the window goes within one 100 ms tick.
+  shared.link_alive = 10;
+  Tenths(1);
+  EXPECT_FALSE(host.warning_visible);
+}
+
+TEST_F(HousekeepingTest, RepeatGuardCountsDownToZero) {
+  ticks.repeat_guard = 2;
+  Seconds(3);
+  EXPECT_EQ(ticks.repeat_guard, 0U);
+}
+
+TEST_F(HousekeepingTest, LongTermRecordOnTheFirstSecondThenEveryTwelve) {
+  shared.dryer_state.Set(sm::kDataLoggerSetting, 0x01);
+  Seconds(25);
+  ASSERT_EQ(logs.long_term.size(), 3U);
+  EXPECT_EQ(logs.long_term[0].second, 30);
+  EXPECT_EQ(logs.long_term[1].second, 42);
+  EXPECT_EQ(logs.long_term[2].second, 54);
+
+  // Logging off: only the file is opened on the same schedule.
+  shared.dryer_state.Set(sm::kDataLoggerSetting, 0x00);
+  Seconds(12);
+  EXPECT_EQ(logs.long_term.size(), 3U);
+  EXPECT_EQ(logs.opens, 1U);
+}
+
+TEST_F(HousekeepingTest, DataLoggerFullWarningIsGivenOncePerRun) {
+  shared.dryer_state.Set(sm::kDataLoggerSetting, 0x01);
+  logs.long_term_count_base = 70;
+  prompter.Script(Answer::kYes);
+  Seconds(30);
+  EXPECT_EQ(prompter.CountAsked(
+                "Data Logger close to full.  Do you wish to open Data Logger \n Setup Window?"),
+            1U);
+  EXPECT_EQ(prompter.Last()->caption, "DATA LOG FILE SIZE WARNING");
+  EXPECT_EQ(host.day_logger_opens, 1);
+  EXPECT_TRUE(prompter.Clean()) << prompter.Problems();
+}
+
+TEST_F(HousekeepingTest, SamplesOnlyWhileUnloading) {
+  settings.sample_minutes = 1;
+  Seconds(30);
+  EXPECT_TRUE(logs.short_term.empty());
+  EXPECT_TRUE(logs.graph.empty());
+  EXPECT_FALSE(logs.active);
+  EXPECT_EQ(ticks.short_term_countdown, 0U) << "the countdown keeps its value while idle";
+
+  shared.dryer_state.Set(sm::kUnloadBits, 0x01);
+  Seconds(1);
+  EXPECT_TRUE(logs.active);
+  ASSERT_EQ(logs.short_term.size(), 1U) << "first sample on the first second of unloading";
+  Seconds(60);
+  EXPECT_EQ(logs.short_term.size(), 1U);
+  Seconds(1);
+  EXPECT_EQ(logs.short_term.size(), 2U) << "then every period x 60 + 1 seconds";
+
+  // Graph: the first after ten seconds of unloading, then one every ten seconds (11, 21, ... 61).
+  EXPECT_EQ(logs.graph.size(), 6U);
+}
+
+TEST_F(HousekeepingTest, HistoryClearHoldCountsWhileHeld) {
+  host.history_exit_held = true;
+  Seconds(3);
+  EXPECT_EQ(ticks.history_clear_hold, 2);
+  Seconds(5);
+  EXPECT_EQ(ticks.history_clear_hold, 0);
+  host.history_exit_held = false;
+  Seconds(1);
+  EXPECT_EQ(ticks.history_clear_hold, Housekeeping::kHistoryClearHold);
+}
+
+TEST_F(HousekeepingTest, AnimationPhasesFollowTheDryer) {
+  shared.dryer_state.Set(sm::FanHeaterStatus(2), 0x01);
+  shared.dryer_state.Set(sm::kDryerActivity, 0x20);  // bit 7 clear: loading
+  Tenths(4);
+  EXPECT_EQ(ticks.fan_phase[1], 1);  // 0 -> 1 -> 2 -> 0 -> 1
+  EXPECT_EQ(ticks.fan_phase[0], 0);
+  EXPECT_EQ(ticks.loading_phase, 2);  // backwards: 0 -> 2 -> 1 -> 0 -> 2
+  EXPECT_EQ(ticks.unloading_fast_phase, 0);
+
+  shared.dryer_state.Set(sm::kDryerActivity, 0xC0);  // unloading, not loading
+  Tenths(5);
+  EXPECT_EQ(ticks.unloading_fast_phase, 2);
+  EXPECT_EQ(ticks.unloading_slow_phase, 1);
+  EXPECT_EQ(ticks.loading_phase, 2);
+
+  shared.dryer_state.Set(sm::kLoadDirectionBits, 0x0C);
+  Tenths(3);  // the direction moves on every third tick
+  EXPECT_EQ(ticks.direction_phase_a, 1);
+  EXPECT_EQ(ticks.direction_phase_b, 2);
+  EXPECT_EQ(host.dryer_picture_repaints, 12);
+}
+
+TEST_F(HousekeepingTest, FastBlinkBitEveryThirdTick) {
+  Tenths(2);
+  EXPECT_EQ(blink_word & link::PollTicker::kFastBlinkBit, 0U);
+  Tenths(1);
+  EXPECT_NE(blink_word & link::PollTicker::kFastBlinkBit, 0U);
+  EXPECT_EQ(host.warning_blink_repaints, 1);
+}
+
+TEST_F(HousekeepingTest, DoorWarningAnimatesTheHelpPicture) {
+  shared.dryer_state.Set(sm::kWarningNode, 14);
+  shared.dryer_state.Set(sm::kWarningId, 5);
+  Tenths(9);
+  EXPECT_EQ(host.help_frames, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 0, 1}));
+  EXPECT_TRUE(host.warning_visible);
+}
+
+class FakeRepeat : public RepeatSource {
+ public:
+  bool IsOpen() const override { return open; }
+  int HeldButton() const override { return held; }
+  void SendRepeat(int command) override { sent.push_back(command); }
+  bool open = true;
+  int held = 0;
+  std::vector<int> sent;
+};
+
+TEST_F(HousekeepingTest, HeldButtonRepeatsEvery100MsAfter500Ms) {
+  FakeRepeat dialog;
+  ticks.AddRepeatSource(&dialog);
+  Tenths(1);  // not held: the delay is armed
+  dialog.held = 1047;
+  Tenths(10);  // held for one second
+  EXPECT_EQ(dialog.sent.size(), 5U);
+  dialog.held = 0;
+  Tenths(1);
+  dialog.held = 1046;
+  Tenths(5);
+  EXPECT_EQ(dialog.sent.size(), 5U) << "the delay starts again";
+  Tenths(1);
+  EXPECT_EQ(dialog.sent.back(), 1046);
+  dialog.open = false;
+  Tenths(3);
+  EXPECT_EQ(dialog.sent.size(), 6U);
+}
+
+}  // namespace
+}  // namespace orvandry::shell
