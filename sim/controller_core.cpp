@@ -91,9 +91,9 @@ void ControllerCore::Handle(const DisplayFrame& frame, double now,
       ++counts_.null_frames;
       break;
     case FrameKind::kReset:
-      // The display has lost us and starts over: whatever partial input we hold is stale.
+      // The display has lost us and starts over. Our table stands; the answer below is what
+      // brings the link back.
       ++counts_.reset_frames;
-      parser_.Clear();
       break;
     case FrameKind::kCommand:
       ++counts_.command_frames;

@@ -1,0 +1,191 @@
+#include "sim/controller_core.h"
+
+#include <gtest/gtest.h>
+
+#include "frame_helpers.h"
+#include "link/link_cycle.h"
+#include "link/status_map.h"
+
+namespace orvandry::sim {
+namespace {
+
+using namespace testing;
+namespace sm = link::status_map;
+
+std::vector<std::uint8_t> Send(ControllerCore& core, const std::vector<std::uint8_t>& bytes,
+                               double now) {
+  std::vector<std::uint8_t> answer;
+  core.Receive(bytes.data(), bytes.size(), now, answer);
+  return answer;
+}
+
+bool IsGoodFrame(const std::vector<std::uint8_t>& bytes) {
+  return link::IsGoodStatusFrame(bytes.data(), bytes.size());
+}
+
+TEST(ControllerCore, AnswersEveryFrameWithOneStatusFrame) {
+  ControllerCore core;
+  const auto one = Send(core, kNull, 0.1);
+  ASSERT_TRUE(IsGoodFrame(one));
+  EXPECT_EQ(std::vector<std::uint8_t>(one.begin(), one.begin() + 300),
+            std::vector<std::uint8_t>(core.model().table().begin(), core.model().table().end()));
+
+  // Three frames in one burst get three answers, each a whole StatusFrame.
+  const auto three = Send(core, Concat({kNull, kReset, kNull}), 0.2);
+  ASSERT_EQ(three.size(), 3 * link::kStatusFrameSize);
+  for (std::size_t i = 0; i < 3; ++i) {
+    EXPECT_TRUE(
+        link::IsGoodStatusFrame(three.data() + i * link::kStatusFrameSize, link::kStatusFrameSize));
+  }
+  EXPECT_EQ(core.counts().null_frames, 3u);
+  EXPECT_EQ(core.counts().reset_frames, 1u);
+  EXPECT_EQ(core.counts().answers, 4u);
+}
+
+TEST(ControllerCore, AppliesRecordsSoTheNextAnswerEchoesThem) {
+  ControllerCore core;
+  link::LinkShared display;
+  const std::uint8_t setpoint[2] = {0xBE, 0x00};  // 190 F
+  display.RequestWrite(link::Rec::kPlenumSetpoint1, sm::kPlenumSetpoint1, setpoint, 2);
+  const std::uint8_t low[2] = {0x9B, 0x00};  // 155 F, a group 1 record
+  display.RequestWrite(link::Rec::kPlenum2LowTemp, sm::kPlenum2LowTemp, low, 2);
+  const std::uint8_t clock[5] = {59, 23, 31, 12, 99};
+  display.RequestWrite(link::Rec::kClock, sm::kClockMinute, clock, 5);
+
+  const auto answer = Send(core, DisplayCommandFrame(display), 0.5);
+  ASSERT_TRUE(IsGoodFrame(answer));
+  EXPECT_EQ(answer[69], 0xBE);
+  EXPECT_EQ(answer[70], 0x00);
+  EXPECT_EQ(answer[258], 0x9B);
+  EXPECT_EQ(answer[259], 0x00);
+  EXPECT_EQ(std::vector<std::uint8_t>(answer.begin() + 53, answer.begin() + 58),
+            std::vector<std::uint8_t>(clock, clock + 5));
+  EXPECT_EQ(core.counts().command_frames, 1u);
+  EXPECT_EQ(core.counts().records_applied, 3u);
+  ASSERT_EQ(core.last_command().size(), 3u);
+  EXPECT_EQ(core.last_command()[2].offset, 258u);
+
+  // The written setpoint is the one the dryer now works to.
+  core.AdvanceTo(600);
+  EXPECT_NEAR(core.model().plenum_temperature(1), 190, 10);
+}
+
+TEST(ControllerCore, IgnoresFramesWithABadCrc) {
+  ControllerCore core;
+  auto frame = WithCrc({0x08, 0x01, 0x00, 0x32, 0x01, 0x09});  // byte 50 := 9
+  frame.back() ^= 0x40;
+  const auto answer = Send(core, frame, 0.1);
+  EXPECT_TRUE(answer.empty());
+  EXPECT_EQ(core.model().table()[50], 0);
+  EXPECT_EQ(core.counts().bad_crc_frames, 1u);
+  EXPECT_EQ(core.counts().good_frames(), 0u);
+}
+
+TEST(ControllerCore, RefusedOffsetsAreNeverEchoedButTheRestOfTheFrameIs) {
+  ControllerCore core(1, Scenario().Refuse(sm::kPlenumTempManager));
+  link::LinkShared display;
+  display.RequestByte(link::Rec::kPlenumTempManager, 7);
+  display.RequestByte(link::Rec::kRemoteConnection, 3);
+  const auto frame = DisplayCommandFrame(display);
+  for (int i = 0; i < 3; ++i) {
+    const auto answer = Send(core, frame, 0.1 * (i + 1));
+    ASSERT_TRUE(IsGoodFrame(answer));
+    EXPECT_EQ(answer[sm::kPlenumTempManager], 0);
+    EXPECT_EQ(answer[sm::kRemoteConnection], 3);
+  }
+  EXPECT_EQ(core.counts().records_refused, 3u);
+  EXPECT_EQ(core.counts().records_applied, 3u);
+
+  // A record that only touches a refused byte with one of its bytes is refused whole.
+  ControllerCore partial(1, Scenario().Refuse(sm::kPlenumSetpoint1 + 1));
+  const std::uint8_t setpoint[2] = {0xBE, 0x00};
+  display.RequestWrite(link::Rec::kPlenumSetpoint1, sm::kPlenumSetpoint1, setpoint, 2);
+  const auto answer = Send(partial, DisplayCommandFrame(display), 0.1);
+  EXPECT_EQ(answer[sm::kPlenumSetpoint1], 0xB4);  // still 180 F
+}
+
+TEST(ControllerCore, DamagedAnswersFailTheDisplaysFrameCheck) {
+  ControllerCore core(
+      1, Scenario().CorruptCrc(1, 2).ShortAnswers(2, 3).LongAnswers(3, 4).Silence(4, 5));
+  const auto bad_crc = Send(core, kNull, 1.0);
+  EXPECT_EQ(bad_crc.size(), 302u);
+  EXPECT_FALSE(IsGoodFrame(bad_crc));
+
+  const auto short_answer = Send(core, kNull, 2.5);
+  EXPECT_EQ(short_answer.size(), 301u);
+  EXPECT_FALSE(IsGoodFrame(short_answer));
+
+  // The display takes the first 302 of 303 bytes: they must not pass, while the frame itself is
+  // intact one byte further on.
+  const auto long_answer = Send(core, kNull, 3.5);
+  ASSERT_EQ(long_answer.size(), 303u);
+  EXPECT_FALSE(link::IsGoodStatusFrame(long_answer.data(), 302));
+  EXPECT_TRUE(link::IsGoodStatusFrame(long_answer.data() + 1, 302));
+
+  EXPECT_TRUE(Send(core, kNull, 4.0).empty());
+  EXPECT_TRUE(Send(core, kNull, 4.99).empty());
+  EXPECT_TRUE(IsGoodFrame(Send(core, kNull, 5.0)));  // windows end exclusive
+  EXPECT_EQ(core.counts().answers_withheld, 2u);
+  EXPECT_EQ(core.counts().answers, 4u);
+  EXPECT_EQ(core.counts().null_frames, 6u);
+}
+
+TEST(ControllerCore, ScheduledWarningsAppearAndClearAtTheirTimes) {
+  ControllerCore core(1, Scenario().RaiseWarning(30, 0x0205).ClearWarning(45));
+  auto answer = Send(core, kNull, 29.9);
+  EXPECT_EQ(answer[sm::kWarningId], 0);
+  EXPECT_NE(answer[sm::kDryerStateBits] & 0x40, 0);
+
+  answer = Send(core, kNull, 30.0);
+  EXPECT_EQ(answer[sm::kWarningId], 0x05);
+  EXPECT_EQ(answer[sm::kWarningNode], 0x02);
+  EXPECT_EQ(answer[sm::kDryerStateBits] & 0x40, 0) << "a shutdown cause stops the dryer";
+
+  answer = Send(core, kNull, 44.0);
+  EXPECT_EQ(answer[sm::kWarningId], 0x05);
+  answer = Send(core, kNull, 46.0);
+  EXPECT_EQ(answer[sm::kWarningId], 0);
+  EXPECT_EQ(answer[sm::kWarningNode], 0);
+  EXPECT_NE(answer[sm::kDryerStateBits] & 0x40, 0);
+
+  // The model was stepped to the warning's own time, not to the frame's: it has seen exactly
+  // 30 s of running before the stop.
+  ControllerCore stepped(1);
+  stepped.AdvanceTo(30);
+  ControllerCore jumped(1, Scenario().RaiseWarning(30, 0x0205));
+  jumped.AdvanceTo(30);
+  EXPECT_EQ(GetU32(stepped.model().table(), sm::kBushelCounter),
+            GetU32(jumped.model().table(), sm::kBushelCounter));
+}
+
+TEST(ControllerCore, ClearsTheBushelCounterWhileAskedTo) {
+  ControllerCore core;
+  core.AdvanceTo(300);
+  ASSERT_GT(GetU32(core.model().table(), sm::kBushelCounter), 0u);
+  link::LinkShared display;
+  display.RequestByte(link::Rec::kCommandBits238, 0x08);
+  auto answer = Send(core, DisplayCommandFrame(display), 300.5);
+  core.AdvanceTo(301);
+  EXPECT_EQ(GetU32(core.model().table(), sm::kBushelCounter), 0u);
+  // Once the bit is sent cleared, counting resumes.
+  display.RequestByte(link::Rec::kCommandBits238, 0x00);
+  answer = Send(core, DisplayCommandFrame(display), 301.5);
+  core.AdvanceTo(600);
+  EXPECT_GT(GetU32(core.model().table(), sm::kBushelCounter), 0u);
+}
+
+TEST(ControllerCore, DropsAPartialFrameWhenTheLineGoesQuiet) {
+  ControllerCore core;
+  std::vector<std::uint8_t> answer;
+  const std::vector<std::uint8_t> noise = {0x30, 0x01, 0x02};
+  core.Receive(noise.data(), noise.size(), 0.1, answer);
+  core.Receive(kNull.data(), kNull.size(), 0.1, answer);
+  EXPECT_TRUE(answer.empty()) << "still waiting for a 48-byte frame";
+  core.LineIdle(0.2, answer);
+  EXPECT_EQ(answer.size(), link::kStatusFrameSize);
+  EXPECT_EQ(core.counts().null_frames, 1u);
+  EXPECT_EQ(core.counts().skipped_bytes, 3u);
+}
+
+}  // namespace
+}  // namespace orvandry::sim
