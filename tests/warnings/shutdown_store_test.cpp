@@ -2,6 +2,7 @@
 #include <sqlite3.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "warnings/shutdown_history_store.h"
@@ -151,6 +152,28 @@ TEST_F(ShutdownStoreTest, AnUnavailableDiskFailsEveryOperationAndCreatesNothing)
   EXPECT_EQ(count.count, 0u);
   EXPECT_FALSE(absent.ReadShutdowns(ShutdownOrder::ByTime).result.ok());
   EXPECT_FALSE(std::filesystem::exists(dir_.path() / "no-such-disk"));
+}
+
+TEST_F(ShutdownStoreTest, RecordingWhileTheScreenReadsLosesNothing) {
+  // The link thread records while the history screen refills its list on the UI thread.
+  ASSERT_TRUE(store_.InitShutdownHistory().ok());
+  constexpr int kShutdowns = 20;
+  std::thread recorder([this] {
+    for (int i = 0; i < kShutdowns; ++i)
+      EXPECT_TRUE(store_.Append(Rec("0E05", "MAIN I/O", {2026, 1, 1, 0, 0, i, 0})).ok());
+  });
+  std::size_t seen = 0;
+  while (seen < kShutdowns) {
+    const ShutdownReadout readout = store_.ReadShutdowns(ShutdownOrder::ByTime);
+    ASSERT_TRUE(readout.result.ok()) << readout.result.detail;
+    ASSERT_GE(readout.records.size(), seen);  // a read never sees fewer than the one before
+    for (std::size_t i = 0; i < readout.records.size(); ++i)
+      ASSERT_EQ(readout.records[i].time,
+                ToShutdownTime({2026, 1, 1, 0, 0, static_cast<int>(i), 0}));
+    seen = readout.records.size();
+  }
+  recorder.join();
+  EXPECT_EQ(store_.CountShutdowns().count, static_cast<std::size_t>(kShutdowns));
 }
 
 // A file that is not a database at all, or one whose pages were damaged, must not stop the
