@@ -1,0 +1,284 @@
+// The display's real link (termios port, link thread, intake, builder) against the simulated
+// controller over a real pseudo-terminal pair. The poll event is signalled every 30 ms instead of
+// 350 ms to keep the suite quick; the link does not depend on the period, and the controller
+// answers well within it. The controller runs on a clock the test moves, so scenario windows open
+// and close exactly when a test says.
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <thread>
+
+#include "link/link_cycle.h"
+#include "link/link_thread.h"
+#include "link/status_map.h"
+#include "link/termios_serial_port.h"
+#include "sim/in_process_dryer.h"
+
+namespace orvandry {
+namespace {
+
+using namespace std::chrono_literals;
+namespace sm = link::status_map;
+using link::Rec;
+using sim::FrameKind;
+
+constexpr auto kPollPeriod = 30ms;
+constexpr auto kPatience = 8s;  // generous: sanitizer builds run several times slower
+
+class RecordingListener : public link::IntakeListener {
+ public:
+  void OnWarningCodeChanged(std::uint8_t node_id, std::uint8_t warning_id) override {
+    std::lock_guard lock(mutex_);
+    warnings_.emplace_back(node_id, warning_id);
+  }
+  void OnIntakeFinished(const link::IntakeResult&) override { frames_taken.fetch_add(1); }
+
+  std::vector<std::pair<int, int>> warnings() const {
+    std::lock_guard lock(mutex_);
+    return warnings_;
+  }
+  std::atomic<int> frames_taken{0};
+
+ private:
+  mutable std::mutex mutex_;
+  std::vector<std::pair<int, int>> warnings_;
+};
+
+class LinkAgainstSim : public ::testing::Test {
+ protected:
+  enum class PortFrom { kPath, kAdoptedFd };
+
+  void Start(PortFrom from = PortFrom::kPath) {
+    sim::SimOptions options;
+    options.clock = [this] { return clock_.load(); };
+    options.idle_gap = 20ms;
+    std::string error;
+    dryer_ = sim::StartInProcessDryer(&error, std::move(options));
+    ASSERT_TRUE(dryer_) << error;
+    if (from == PortFrom::kPath) {
+      link_ = link::DryerLink::Open(shared_, &listener_, dryer_->slave_path(), &error);
+    } else {
+      const int fd = dryer_->OpenDisplayFd(&error);
+      ASSERT_GE(fd, 0) << error;
+      auto port = link::TermiosSerialPort::Adopt(fd, &error);
+      ASSERT_TRUE(port) << error;
+      link_ = std::make_unique<link::DryerLink>(shared_, &listener_, std::move(port));
+    }
+    ASSERT_TRUE(link_) << error;
+    ticker_ = std::thread([this] {
+      while (!stop_.load()) {
+        link_->SignalPoll();
+        std::this_thread::sleep_for(kPollPeriod);
+      }
+    });
+  }
+
+  void TearDown() override {
+    stop_ = true;
+    if (ticker_.joinable()) ticker_.join();
+    link_.reset();
+    dryer_.reset();
+  }
+
+  sim::SimController& sim() { return dryer_->controller(); }
+
+  template <class Condition>
+  bool Eventually(Condition condition) {
+    const auto deadline = std::chrono::steady_clock::now() + kPatience;
+    while (!condition()) {
+      if (std::chrono::steady_clock::now() > deadline) return false;
+      std::this_thread::sleep_for(2ms);
+    }
+    return true;
+  }
+
+  // Every frame the controller has heard, damaged ones included.
+  std::uint64_t Heard() {
+    const sim::FrameCounts c = sim().counts();
+    return c.good_frames() + c.bad_crc_frames + c.malformed_frames;
+  }
+  bool WaitHeard(std::uint64_t count) {
+    return Eventually([&] { return Heard() >= count; });
+  }
+  // The frames heard from number `first` on (counting from 0 since start).
+  std::vector<sim::DisplayFrame> FramesSince(std::uint64_t first) {
+    const std::uint64_t total = Heard();
+    const std::vector<sim::DisplayFrame> history = sim().history();
+    const std::uint64_t oldest = total - history.size();
+    EXPECT_GE(first, oldest) << "history too short for this test";
+    return {history.begin() + static_cast<std::ptrdiff_t>(first - oldest), history.end()};
+  }
+
+  int LinkAlive() const { return static_cast<int>(shared_.link_alive.load()); }
+
+  void WaitLinkUp() {
+    ASSERT_TRUE(
+        Eventually([&] { return listener_.frames_taken.load() >= 2 && LinkAlive() == 10; }));
+  }
+
+  static bool Carries(const sim::DisplayFrame& frame, const sim::CommandRecord& record) {
+    return frame.kind == FrameKind::kCommand &&
+           std::find(frame.records.begin(), frame.records.end(), record) != frame.records.end();
+  }
+
+  std::atomic<double> clock_{0};
+  RecordingListener listener_;
+  link::LinkShared shared_;
+  std::unique_ptr<sim::InProcessDryer> dryer_;
+  std::unique_ptr<link::DryerLink> link_;
+  std::atomic<bool> stop_{false};
+  std::thread ticker_;
+};
+
+TEST_F(LinkAgainstSim, APendingWriteGoesOutIsEchoedAndIsLowered) {
+  Start();
+  WaitLinkUp();
+  EXPECT_EQ(shared_.dryer_state.GetT16(sm::kPlenumSetpoint1), 180);
+  EXPECT_EQ(shared_.dryer_state.Get(sm::kFanCountCode), 1);
+
+  const std::uint64_t before = Heard();
+  const std::uint8_t setpoint[2] = {0xBE, 0x00};  // 190 F
+  shared_.RequestWrite(Rec::kPlenumSetpoint1, sm::kPlenumSetpoint1, setpoint, 2);
+  ASSERT_TRUE(Eventually([&] { return !shared_.pending.IsRaised(Rec::kPlenumSetpoint1); }));
+
+  const sim::CommandRecord record{0, 69, 69, {0xBE, 0x00}};
+  const auto frames = FramesSince(before);
+  ASSERT_GE(frames.size(), 2u);
+  // The cycle running at the moment of the raise may have built its frame already; the one
+  // after it carries the record.
+  EXPECT_TRUE(Carries(frames[0], record) || Carries(frames[1], record));
+  EXPECT_EQ(sim().TableByte(69), 0xBE);
+  EXPECT_EQ(shared_.dryer_state.GetT16(sm::kPlenumSetpoint1), 190);
+
+  // Once lowered, the display is back to null frames.
+  const std::uint64_t lowered = Heard();
+  ASSERT_TRUE(WaitHeard(lowered + 3));
+  const auto after = FramesSince(lowered + 1);
+  for (const auto& f : after) EXPECT_EQ(f.kind, FrameKind::kNull);
+}
+
+TEST_F(LinkAgainstSim, WorksOnAnAdoptedDescriptorToo) {
+  Start(PortFrom::kAdoptedFd);
+  WaitLinkUp();
+  EXPECT_EQ(shared_.dryer_state.GetT16(sm::PlenumSetpoint(2)), 170);
+  shared_.RequestByte(Rec::kFanCount, 2);
+  ASSERT_TRUE(Eventually([&] { return !shared_.pending.IsRaised(Rec::kFanCount); }));
+  EXPECT_EQ(sim().TableByte(sm::kFanCountCode), 2);
+  EXPECT_EQ(shared_.dryer_state.Get(sm::kFanCountCode), 2);
+}
+
+TEST_F(LinkAgainstSim, SilenceBringsTheResetFrameAndOneGoodFrameEndsTheLostState) {
+  Start();
+  WaitLinkUp();
+  sim().EditScenario([](sim::Scenario& s) { s.Silence(100, 200); });
+  clock_ = 100;
+  // Two unanswered frames: the last answer from before the silence has been read by then.
+  const std::uint64_t withheld = sim().counts().answers_withheld;
+  ASSERT_TRUE(Eventually([&] { return sim().counts().answers_withheld >= withheld + 2; }));
+
+  // Ten seconds of 1 s ticks, stepped quickly.
+  for (int second = 0; second < 10; ++second) {
+    EXPECT_FALSE(link::LinkLost(shared_));
+    link::CountDownLinkAlive(shared_);
+  }
+  EXPECT_TRUE(link::LinkLost(shared_));
+  ASSERT_TRUE(WaitHeard(Heard() + 3));
+  EXPECT_TRUE(link::LinkLost(shared_)) << "nothing but a good frame reloads the countdown";
+  EXPECT_EQ(sim().counts().reset_frames, 0u);
+
+  // The warning window raises the reconnect request while it shows the lost link.
+  const std::uint64_t before_reset = Heard();
+  shared_.reconnect_request = 1;
+  ASSERT_TRUE(Eventually([&] { return sim().counts().reset_frames >= 1; }));
+  EXPECT_EQ(shared_.reconnect_request.load(), 0);
+  const auto frames = FramesSince(before_reset);
+  ASSERT_FALSE(frames.empty());
+  EXPECT_TRUE(frames[0].kind == FrameKind::kReset ||
+              (frames.size() > 1 && frames[1].kind == FrameKind::kReset));
+  EXPECT_EQ(frames[frames[0].kind == FrameKind::kReset ? 0 : 1].bytes,
+            (std::vector<std::uint8_t>{0x06, 0x00, 0x02, 0x10}));
+  EXPECT_TRUE(link::LinkLost(shared_));
+
+  clock_ = 200;
+  ASSERT_TRUE(Eventually([&] { return LinkAlive() == 10; }));
+}
+
+TEST_F(LinkAgainstSim, DamagedAnswersNeverReachDryerStateNorReloadTheCountdown) {
+  Start();
+  WaitLinkUp();
+  struct Case {
+    double from;
+    sim::AnswerFault fault;
+    std::uint8_t marker;
+  };
+  const Case cases[] = {{100, sim::AnswerFault::kBadCrc, 0x11},
+                        {300, sim::AnswerFault::kShort, 0x22},
+                        {500, sim::AnswerFault::kLong, 0x33}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.fault));
+    sim().EditScenario([&](sim::Scenario& s) { s.Fault(c.from, c.from + 100, c.fault); });
+    clock_ = c.from;
+    // After two frames heard under the fault, no good answer is left on the line.
+    ASSERT_TRUE(WaitHeard(Heard() + 2));
+
+    shared_.link_alive = 3;
+    const auto state = shared_.dryer_state.Snapshot();
+    // A value the damaged answers carry and a good one would deliver.
+    const std::uint8_t marker[] = {c.marker};
+    sim().SetTableBytes(sm::kPlenumTempManager, marker);
+    clock_ = c.from + 50;  // the dryer moves on too: timers, temperatures, bushels
+    ASSERT_TRUE(WaitHeard(Heard() + 5));
+
+    EXPECT_EQ(LinkAlive(), 3);
+    EXPECT_EQ(shared_.dryer_state.Snapshot(), state);
+    EXPECT_NE(shared_.dryer_state.Get(sm::kPlenumTempManager), c.marker);
+
+    // The next good frame brings everything at once.
+    clock_ = c.from + 100;
+    ASSERT_TRUE(Eventually([&] {
+      return LinkAlive() == 10 && shared_.dryer_state.Get(sm::kPlenumTempManager) == c.marker;
+    }));
+  }
+}
+
+TEST_F(LinkAgainstSim, AValueTheControllerNeverEchoesIsResentInEveryFrame) {
+  Start();
+  sim().EditScenario([](sim::Scenario& s) { s.Refuse(sm::kPlenumTempManager); });
+  WaitLinkUp();
+  const std::uint64_t before = Heard();
+  shared_.RequestByte(Rec::kPlenumTempManager, 7);
+  ASSERT_TRUE(WaitHeard(before + 12));
+
+  const sim::CommandRecord record{0, 50, 50, {7}};
+  const auto frames = FramesSince(before + 1);
+  ASSERT_GE(frames.size(), 11u);
+  for (const auto& f : frames) EXPECT_TRUE(Carries(f, record));
+  EXPECT_TRUE(shared_.pending.IsRaised(Rec::kPlenumTempManager));
+  EXPECT_EQ(sim().TableByte(sm::kPlenumTempManager), 0);
+  EXPECT_EQ(shared_.dryer_state.Get(sm::kPlenumTempManager), 0);
+  EXPECT_GE(sim().counts().records_refused, 11u);
+}
+
+TEST_F(LinkAgainstSim, AWarningFromTheControllerReachesTheHookOnce) {
+  Start();
+  WaitLinkUp();
+  sim().EditScenario([](sim::Scenario& s) { s.RaiseWarning(50, 0x0205).ClearWarning(70); });
+  clock_ = 60;
+  ASSERT_TRUE(Eventually([&] { return !listener_.warnings().empty(); }));
+  ASSERT_TRUE(WaitHeard(Heard() + 10));  // the same code in many more frames
+  EXPECT_EQ(listener_.warnings(), (std::vector<std::pair<int, int>>{{2, 5}}));
+  EXPECT_EQ(shared_.dryer_state.Get(sm::kWarningId), 0x05);
+  EXPECT_EQ(shared_.dryer_state.Get(sm::kWarningNode), 0x02);
+  EXPECT_EQ(shared_.dryer_state.Get(sm::kDryerStateBits) & 0x40, 0) << "the dryer shut down";
+
+  // Clearing the code calls nothing.
+  clock_ = 80;
+  ASSERT_TRUE(Eventually([&] { return shared_.dryer_state.Get(sm::kWarningId) == 0; }));
+  EXPECT_EQ(listener_.warnings().size(), 1u);
+}
+
+}  // namespace
+}  // namespace orvandry
