@@ -12,7 +12,12 @@ constexpr char kRaise[] = "raise\n";
 
 SingleInstance::SingleInstance(QString name) : name_(std::move(name)) {}
 
-QString SingleInstance::DefaultName() { return QString("orvandry-%1").arg(getuid()); }
+QString SingleInstance::DefaultName() {
+  // Tests and side-by-side bench runs pick their own name; a panel never sets it.
+  const QString override_name = qEnvironmentVariable("ORVANDRY_INSTANCE");
+  if (!override_name.isEmpty()) return override_name;
+  return QString("orvandry-%1").arg(getuid());
+}
 
 bool SingleInstance::AskRunningInstanceToRaise() {
   QLocalSocket socket;
