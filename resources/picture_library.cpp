@@ -25,6 +25,10 @@ constexpr std::array kPictures{
     PictureInfo{113, 105, 40, "binoculars, \"View\""},
     PictureInfo{136, 158, 41, "\"Exit\" (pressed)"},
     PictureInfo{137, 158, 41, "\"Exit\""},
+    PictureInfo{204, 200, 50, "question mark, \"HELP\" (pressed)"},
+    PictureInfo{205, 200, 50, "question mark, \"HELP\""},
+    PictureInfo{259, 100, 75, "serial cable pulled apart"},
+    PictureInfo{260, 100, 124, "controller box with a red cross on its screen"},
     PictureInfo{261, 200, 50, "\"Owners Manual\" (pressed)"},
     PictureInfo{262, 200, 50, "\"Owners Manual\""},
     PictureInfo{278, 200, 50, "\"History\" (pressed)"},
@@ -36,6 +40,7 @@ constexpr std::array kPictures{
     PictureInfo{320, 105, 40, "corn cob, \"M/C\", greyed out"},
     PictureInfo{438, 200, 50, "\"SYSTEM INFORMATION\" (pressed)"},
     PictureInfo{439, 200, 50, "\"SYSTEM INFORMATION\""},
+    PictureInfo{517, 100, 92, "yellow warning triangle with an exclamation mark"},
     PictureInfo{525, 200, 50, "\"Software Version Info\" (pressed)"},
     PictureInfo{526, 200, 50, "\"Software Version Info\""},
 };

@@ -1,0 +1,87 @@
+#include "warnings/ui/warnings_subsystem.h"
+
+#include "warnings/ui/history_dialog.h"
+#include "warnings/ui/ui_texts.h"
+#include "warnings/ui/warning_window.h"
+
+namespace orvandry::warnings::ui {
+
+WarningsSubsystem::WarningsSubsystem(const platform::Paths& paths, link::LinkShared& shared,
+                                     platform::Prompter& prompter,
+                                     std::unique_ptr<ShutdownClock> clock)
+    : paths_(paths),
+      shared_(shared),
+      prompter_(prompter),
+      clock_(clock ? std::move(clock) : std::make_unique<SystemShutdownClock>()),
+      store_(paths.DataDir()),
+      recorder_(store_, *clock_),
+      help_(paths.DataDir(), shared, prompter) {}
+
+WarningsSubsystem::~WarningsSubsystem() = default;
+
+StoreResult WarningsSubsystem::Start() {
+  const StoreResult result = store_.InitShutdownHistory();
+  if (result.status == StoreStatus::kRecovered) {
+    prompter_.Ask(texts::StoreRecoveredMessage(result.damaged_file.string()),
+                  texts::kStoreProblemCaption, platform::Buttons::kOk, platform::kExclamation);
+  } else if (!result.ok()) {
+    prompter_.Ask(texts::StoreFailedMessage(store_.path().string(), result.detail),
+                  texts::kStoreProblemCaption, platform::Buttons::kOk, platform::Icon::kError);
+  }
+  return result;
+}
+
+platform::ChildWindow* WarningsSubsystem::CreateWarningWindow(QWidget* parent,
+                                                              const shell::WindowDef& def,
+                                                              views::ViewContext& ctx) {
+  auto* window = new WarningWindow(parent, def, ctx);
+  window->SetHelp(&help_);
+  warning_window_ = window;
+  return window;
+}
+
+WarningWindow* WarningsSubsystem::warning_window() const {
+  return static_cast<WarningWindow*>(warning_window_.data());
+}
+
+HistoryDialog* WarningsSubsystem::history_dialog() const {
+  return static_cast<HistoryDialog*>(history_.data());
+}
+
+RecordResult WarningsSubsystem::OnWarningCodeChanged(std::uint8_t node_id,
+                                                     std::uint8_t warning_id) {
+  // A record that cannot be written is not announced: the operator is dealing with the shutdown
+  // itself, and the history screen shows what was kept.
+  last_record_ = recorder_.OnWarningCodeChanged(node_id, warning_id);
+  return last_record_;
+}
+
+void WarningsSubsystem::PostWarningCodeChanged(std::uint8_t node_id, std::uint8_t warning_id) {
+  QMetaObject::invokeMethod(
+      this, [this, node_id, warning_id] { OnWarningCodeChanged(node_id, warning_id); },
+      Qt::QueuedConnection);
+}
+
+void WarningsSubsystem::OpenHistory(QWidget* parent, int& exit_hold_countdown) {
+  if (history_) return;  // modal: one at a time
+  HistoryDialog dialog(parent, store_, prompter_, paths_.UsbDir(), help_, exit_hold_countdown);
+  history_ = &dialog;
+  if (history_runner_)
+    history_runner_(dialog);
+  else
+    dialog.exec();
+  history_ = nullptr;
+  // However the screen closed, help opened afterwards belongs to the live warning again.
+  help_.SetOpenedFromHistory(false);
+}
+
+bool WarningsSubsystem::HistoryClearButtonHeld() const {
+  const HistoryDialog* dialog = history_dialog();
+  return dialog != nullptr && dialog->ExitHeld();
+}
+
+void WarningsSubsystem::RequestReconnectStep() {
+  if (WarningWindow* window = warning_window()) window->RequestReconnectStep();
+}
+
+}  // namespace orvandry::warnings::ui

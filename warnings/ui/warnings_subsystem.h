@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+#include <cstdint>
+#include <memory>
+
+#include "link/link_shared.h"
+#include "platform/paths.h"
+#include "platform/prompter.h"
+#include "shell/window_table.h"
+#include "views/view_context.h"
+#include "warnings/shutdown_clock.h"
+#include "warnings/shutdown_history_store.h"
+#include "warnings/shutdown_recorder.h"
+#include "warnings/ui/warning_help.h"
+
+namespace orvandry::platform {
+class ChildWindow;
+}
+
+namespace orvandry::warnings::ui {
+
+class WarningWindow;
+class HistoryDialog;
+
+// The warnings side of the display, as the shell owns it: the shutdown history store and its
+// recorder, the shutdown help, the warning window it creates for the shell, and the history
+// screen. Lives on the UI thread; only PostWarningCodeChanged may be called from another thread.
+class WarningsSubsystem final : public QObject {
+  Q_OBJECT
+
+ public:
+  // `clock` defaults to the system's clocks.
+  WarningsSubsystem(const platform::Paths& paths, link::LinkShared& shared,
+                    platform::Prompter& prompter, std::unique_ptr<ShutdownClock> clock = nullptr);
+  ~WarningsSubsystem() override;
+
+  // Start-up, once: creates the history store or checks the existing one. A damaged store is set
+  // aside for a fresh one and the operator told where it went; a store that cannot be opened at
+  // all is reported, since shutdowns will then not be kept.
+  StoreResult Start();
+
+  // The shell's view factory calls this for WARNING_WINDOW.
+  platform::ChildWindow* CreateWarningWindow(QWidget* parent, const shell::WindowDef& def,
+                                             views::ViewContext& ctx);
+
+  // The live warning code changed (UI thread). Applies the recording rule.
+  RecordResult OnWarningCodeChanged(std::uint8_t node_id, std::uint8_t warning_id);
+  // The same from any thread (the link thread's intake): queued to the UI thread, in order.
+  void PostWarningCodeChanged(std::uint8_t node_id, std::uint8_t warning_id);
+
+  // Opens the shutdown history screen over `parent` and returns when it closes.
+  // `exit_hold_countdown` is the shell's EXIT hold counter (Housekeeping::history_clear_hold).
+  void OpenHistory(QWidget* parent, int& exit_hold_countdown);
+  // 1 s tick: whether the history screen is open with EXIT held down.
+  bool HistoryClearButtonHeld() const;
+
+  // 100 ms tick, no warning and the link alive.
+  void CloseWarningHelp() { help_.CloseUnlessFromHistory(); }
+  // 100 ms tick while the door warning is live.
+  void AdvanceHelpAnimation(int frame) { help_.AdvanceAnimation(frame); }
+  // 100 ms tick, every 300 ms (with the repaint of the warning window's strip).
+  void RequestReconnectStep();
+
+  ShutdownHistoryStore& store() { return store_; }
+  WarningHelp& help() { return help_; }
+  WarningWindow* warning_window() const;
+  HistoryDialog* history_dialog() const;
+  const RecordResult& last_record() const { return last_record_; }
+
+  // How the history screen is run: modally (the default) or, in tests, inspected and closed.
+  using HistoryRunner = std::function<void(HistoryDialog&)>;
+  void SetHistoryRunner(HistoryRunner runner) { history_runner_ = std::move(runner); }
+
+ private:
+  platform::Paths paths_;
+  link::LinkShared& shared_;
+  platform::Prompter& prompter_;
+  std::unique_ptr<ShutdownClock> clock_;
+  ShutdownHistoryStore store_;
+  ShutdownRecorder recorder_;
+  WarningHelp help_;
+  QPointer<QWidget> warning_window_;
+  QPointer<QWidget> history_;
+  HistoryRunner history_runner_;
+  RecordResult last_record_;
+};
+
+}  // namespace orvandry::warnings::ui
