@@ -1,0 +1,39 @@
+#include "views/picture/dryer_picture_window.h"
+
+#include <QTimer>
+
+#include "platform/prompter.h"
+#include "shell/housekeeping.h"
+
+namespace orvandry::views {
+
+namespace {
+
+unsigned FrameOf(const shell::WindowDef& def) {
+  return def.frame == shell::Frame::kTitleBar ? platform::kCaptionBar | platform::kSunkenEdge
+                                              : platform::kSunkenEdge;
+}
+
+}  // namespace
+
+DryerPictureWindow::DryerPictureWindow(QWidget* parent, const shell::WindowDef& def,
+                                       ViewContext& ctx)
+    : platform::ChildWindow(parent, def.class_name, def.caption,
+                            platform::Rect{def.x, def.y, def.width, def.height}, FrameOf(def),
+                            platform::Bgr(def.background_bgr)),
+      ctx_(ctx) {}
+
+void DryerPictureWindow::Paint(platform::Canvas& canvas) {
+  const bool notice = picture_.Paint(canvas, ctx_.shared.dryer_state,
+                                     AnimationPhases::From(ctx_.ticks), ctx_.SiUnits());
+  // The notice is a modal box; opening it inside a paint would run a message loop in the middle of
+  // drawing, so it opens right after. The latch is already set: later paints do not ask again.
+  if (notice) QTimer::singleShot(0, this, [this] { ShowBatchUnloadNotice(); });
+}
+
+void DryerPictureWindow::ShowBatchUnloadNotice() {
+  ctx_.prompter.Ask(kBatchUnloadNoticeText, kBatchUnloadNoticeCaption, platform::Buttons::kOk,
+                    platform::Icon::kNone);
+}
+
+}  // namespace orvandry::views
