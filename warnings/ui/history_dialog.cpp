@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+#include <algorithm>
 
 #include "platform/dialog_geometry.h"
 #include "platform/qt_conversions.h"
@@ -117,6 +118,8 @@ HistoryDialog::HistoryDialog(QWidget* parent, ShutdownHistoryStore& store,
   list_->header()->setStretchLastSection(false);
   list_->header()->setSectionsMovable(false);
   for (int c = 0; c < 4; ++c) list_->setColumnWidth(c, HistoryListModel::kColumnWidths[c]);
+  // Never "FAN/HEATE...": the fan/heater's number is the point of the node column.
+  list_->setTextElideMode(Qt::ElideNone);
 
   struct Sort {
     int button;
@@ -203,6 +206,10 @@ void HistoryDialog::ShowHelp(WarningCode code) {
 
 void HistoryDialog::Refresh() {
   model_.SetRows(screen_.rows());
+  // The node column widens to its longest name; the others keep their widths.
+  list_->resizeColumnToContents(1);
+  if (list_->columnWidth(1) < HistoryListModel::kColumnWidths[1])
+    list_->setColumnWidth(1, HistoryListModel::kColumnWidths[1]);
   for (int id : {HistoryScreen::kSortedByWarningId, HistoryScreen::kSortedByTimeId,
                  HistoryScreen::kSortedByNodeId}) {
     if (auto* box = ControlAs<QCheckBox>(id)) box->setChecked(screen_.Ticked(id));

@@ -29,10 +29,26 @@ constexpr platform::Colour kPromptBlue = Rgb(0, 0, 200);
 // Texts of the window are centred horizontally at the top of their rectangle.
 constexpr unsigned kCentred = platform::kAlignCentre | platform::kAlignTop | platform::kSingleLine;
 
+// The display's face runs wider than the panel's these lines were laid out for. A line that would
+// be cut at the edges of its rectangle is set a little smaller instead: no word of a shutdown
+// message may be lost.
+constexpr int kSmallestFittedHeight = 10;
+
+void FittedText(platform::Canvas& canvas, Rect rect, std::string_view text, Font font,
+                unsigned flags) {
+  canvas.SetFont(font);
+  Font fitted = font;
+  while (fitted.height > kSmallestFittedHeight && canvas.MeasureText(text).w > rect.w) {
+    --fitted.height;
+    canvas.SetFont(fitted);
+  }
+  canvas.Text(rect, text, flags);
+}
+
 void CentredText(platform::Canvas& canvas, Rect rect, std::string_view text,
-                 platform::Colour colour) {
+                 platform::Colour colour, Font font) {
   canvas.SetTextColour(colour);
-  canvas.Text(rect, text, kCentred);
+  FittedText(canvas, rect, text, font, kCentred);
 }
 
 }  // namespace
@@ -96,10 +112,10 @@ std::string_view WarningContent::Paint(platform::Canvas& canvas, link::LinkShare
 }
 
 void WarningContent::PaintLinkLost(platform::Canvas& canvas) {
-  canvas.SetFont(Font{24, 700});
+  constexpr Font kTryingFont{24, 700};
   canvas.SetTextColour(Rgb(0, 0, 150));
-  canvas.Text(Rect::FromEdges(5, 5, 325, 50), "Trying to Reconnect...",
-              platform::kAlignLeft | platform::kAlignTop | platform::kSingleLine);
+  FittedText(canvas, Rect::FromEdges(5, 5, 325, 50), "Trying to Reconnect...", kTryingFont,
+             platform::kAlignLeft | platform::kAlignTop | platform::kSingleLine);
 
   if (step_requested_) {
     step_requested_ = false;
@@ -125,23 +141,21 @@ void WarningContent::PaintWarning(platform::Canvas& canvas, const link::LinkShar
   canvas.Line(Point{25, 50}, Point{405, 50}, kRed, 2);
   canvas.Line(Point{25, 100}, Point{405, 100}, kRed, 2);
 
-  canvas.SetFont(Font{14, 300});
-  CentredText(canvas, Rect::FromEdges(0, 65, 430, 80), WarningText(code), Rgb(255, 255, 255));
+  CentredText(canvas, Rect::FromEdges(0, 65, 430, 80), WarningText(code), Rgb(255, 255, 255),
+              Font{14, 300});
 
   if (blink_on) {
     const platform::Colour colour = emergency_cooling || cool_down ? kBlue : kRed;
     if (emergency_cooling) {
-      canvas.SetFont(Font{30, 900});
-      CentredText(canvas, Rect::FromEdges(25, 0, 405, 25), "EMERGENCY COOLING", colour);
+      CentredText(canvas, Rect::FromEdges(25, 0, 405, 25), "EMERGENCY COOLING", colour,
+                  Font{30, 900});
     } else if (cool_down) {
       char title[32];
       std::snprintf(title, sizeof title, "COOL DOWN: %d:%02d", state.Get(sm::kCoolDownTimeLeft),
                     state.Get(sm::kCoolDownTimeLeft + 1));
-      canvas.SetFont(Font{40, 900});
-      CentredText(canvas, Rect::FromEdges(25, 5, 405, 45), title, colour);
+      CentredText(canvas, Rect::FromEdges(25, 5, 405, 45), title, colour, Font{40, 900});
     } else {
-      canvas.SetFont(Font{50, 900});
-      CentredText(canvas, Rect::FromEdges(25, 0, 405, 50), "WARNING!", colour);
+      CentredText(canvas, Rect::FromEdges(25, 0, 405, 50), "WARNING!", colour, Font{50, 900});
     }
   }
 
@@ -149,31 +163,30 @@ void WarningContent::PaintWarning(platform::Canvas& canvas, const link::LinkShar
     char line[48];
     std::snprintf(line, sizeof line, "GRAIN TEMPERATURE: %d %c F", SelectedGrainTemperature(shared),
                   kDegreeSign);
-    canvas.SetFont(Font{20, 500});
-    CentredText(canvas, Rect::FromEdges(25, 28, 405, 50), line, Rgb(0, 0, 100));
+    CentredText(canvas, Rect::FromEdges(25, 28, 405, 50), line, Rgb(0, 0, 100), Font{20, 500});
   }
 
-  canvas.SetFont(Font{16, 900});
   CentredText(canvas, Rect::FromEdges(25, 200, 405, 225), "PRESS STOP BUTTON TO CLEAR",
-              Rgb(0, 255, 0));
+              Rgb(0, 255, 0), Font{16, 900});
 
   if (IsGrainOverheat(code)) {
     if (emergency_cooling) {
       CentredText(canvas, Rect::FromEdges(25, 220, 405, 250), "WARNING: CONTINUE TO MONITOR DRYER",
-                  kDarkRed);
-      CentredText(canvas, Rect::FromEdges(25, 270, 405, 290), "AND TEMPERATURES!", kDarkRed);
+                  kDarkRed, Font{16, 900});
+      CentredText(canvas, Rect::FromEdges(25, 270, 405, 290), "AND TEMPERATURES!", kDarkRed,
+                  Font{16, 900});
     } else {
       CentredText(canvas, Rect::FromEdges(25, 220, 405, 250), "PRESS START FOR EMERGENCY COOLING",
-                  kPromptBlue);
+                  kPromptBlue, Font{16, 900});
       CentredText(canvas, Rect::FromEdges(25, 250, 405, 270),
-                  "WARNING: BEFORE ENTERING EMERGENCY COOLING INPSPECT", kDarkRed);
+                  "WARNING: BEFORE ENTERING EMERGENCY COOLING INPSPECT", kDarkRed, Font{16, 900});
       CentredText(canvas, Rect::FromEdges(25, 270, 405, 290),
-                  "DRYER FOR CAUSE OF TEMPERATURE HI LIMIT!", kDarkRed);
+                  "DRYER FOR CAUSE OF TEMPERATURE HI LIMIT!", kDarkRed, Font{16, 900});
     }
   }
   if (cool_down) {
     CentredText(canvas, Rect::FromEdges(25, 220, 405, 250), "PRESS START TO RESTART DRYER",
-                kPromptBlue);
+                kPromptBlue, Font{16, 900});
   }
 }
 

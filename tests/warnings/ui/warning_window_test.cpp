@@ -47,6 +47,22 @@ class WarningContentTest : public ::testing::Test {
     EXPECT_EQ(call->background_mode, platform::BackgroundMode::kTransparent) << text;
   }
 
+  // A line too wide for its rectangle in our face keeps its place, colour and weight and is set
+  // smaller until it fits, rather than being cut at both ends.
+  static void ExpectFitted(const RecordingCanvas& canvas, const char* text, Rect rect,
+                           platform::Colour colour, Font asked) {
+    const TextCall* call = canvas.FindText(text);
+    ASSERT_NE(call, nullptr) << text << " missing in\n" << canvas.Describe();
+    EXPECT_EQ(call->rect, rect) << text;
+    EXPECT_EQ(call->colour, colour) << text;
+    EXPECT_EQ(call->font.weight, asked.weight) << text;
+    EXPECT_LT(call->font.height, asked.height) << text << ": would not fit at the asked size";
+    EXPECT_LE(platform::ApproximateTextSize(text, call->font).w, rect.w) << text;
+    EXPECT_GT(platform::ApproximateTextSize(text, Font{call->font.height + 1, asked.weight}).w,
+              rect.w)
+        << text << ": smaller than it needs to be";
+  }
+
   ViewWorld world_;
   WarningContent content_;
   std::string caption_;
@@ -150,10 +166,10 @@ TEST_F(WarningContentTest, OnlyABurnerGrainOverheatOffersEmergencyCooling) {
     RecordingCanvas canvas = PaintNow();
     ExpectText(canvas, kOverheatPrompt, Rect::FromEdges(25, 220, 405, 250), Rgb(0, 0, 200),
                Font{16, 900});
-    ExpectText(canvas, kOverheatInspect, Rect::FromEdges(25, 250, 405, 270), Rgb(175, 0, 0),
-               Font{16, 900});
-    ExpectText(canvas, kOverheatCause, Rect::FromEdges(25, 270, 405, 290), Rgb(175, 0, 0),
-               Font{16, 900});
+    ExpectFitted(canvas, kOverheatInspect, Rect::FromEdges(25, 250, 405, 270), Rgb(175, 0, 0),
+                 Font{16, 900});
+    ExpectFitted(canvas, kOverheatCause, Rect::FromEdges(25, 270, 405, 290), Rgb(175, 0, 0),
+                 Font{16, 900});
     EXPECT_EQ(canvas.FindText(kMonitor), nullptr);
   }
   for (WarningCode code : {0x0105, 0x0805, 0x0E05, 0x0204, 0x0206}) {
