@@ -1,6 +1,7 @@
 #include "link/termios_serial_port.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -37,11 +38,11 @@ bool TermiosSerialPort::Configure(int fd, std::string* error) {
     SetError(error, "cannot apply 38400 8E1");
     return false;
   }
-  // The device was opened non-blocking so that a missing carrier cannot hang the open; writes
-  // block normally from here on.
+  // Non-blocking throughout: a line that stops draining (a stalled adapter, a pseudo-terminal
+  // nobody reads) must never hang the link thread. Write waits a bounded time instead.
   const int flags = fcntl(fd, F_GETFL);
-  if (flags < 0 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
-    SetError(error, "cannot set blocking writes");
+  if (flags < 0 || fcntl(fd, F_SETFL, flags | O_NONBLOCK) != 0) {
+    SetError(error, "cannot set non-blocking mode");
     return false;
   }
   return true;
@@ -94,6 +95,10 @@ std::size_t TermiosSerialPort::Read(std::uint8_t* buffer, std::size_t max) {
 void TermiosSerialPort::Purge() { tcflush(fd_, TCIOFLUSH); }
 
 void TermiosSerialPort::Write(const std::uint8_t* bytes, std::size_t count) {
+  // A 108-byte frame takes about 31 ms on the wire; waiting longer than a cycle would only delay
+  // the next one, so the rest of a frame that cannot go out by then is dropped.
+  constexpr int kWriteWaitMs = 300;
+  int waited_ms = 0;
   std::size_t sent = 0;
   while (sent < count) {
     const ssize_t n = ::write(fd_, bytes + sent, count - sent);
@@ -101,6 +106,11 @@ void TermiosSerialPort::Write(const std::uint8_t* bytes, std::size_t count) {
       sent += static_cast<std::size_t>(n);
     } else if (n < 0 && errno == EINTR) {
       continue;
+    } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) && waited_ms < kWriteWaitMs) {
+      pollfd pfd{fd_, POLLOUT, 0};
+      constexpr int kStepMs = 20;
+      ::poll(&pfd, 1, kStepMs);
+      waited_ms += kStepMs;
     } else {
       return;  // not retried: the next cycle sends its own frame
     }
