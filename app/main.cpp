@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 
+#include "app/display_window.h"
 #include "app/single_instance.h"
 #include "link/link_shared.h"
 #include "link/link_thread.h"
@@ -27,6 +28,7 @@
 #include "shell/main_window.h"
 #include "shell/settings.h"
 #include "sim/in_process_dryer.h"
+#include "warnings/ui/warnings_subsystem.h"
 
 namespace {
 
@@ -150,7 +152,8 @@ int main(int argc, char** argv) {
   orvandry::platform::SystemClock clock;
   orvandry::platform::QtPrompter prompter;
 
-  orvandry::shell::MainWindow window(shared, settings, prompter, store, clock);
+  orvandry::warnings::ui::WarningsSubsystem warnings(paths, shared, prompter);
+  orvandry::app::DisplayWindow window(shared, settings, prompter, store, clock, warnings);
   window.SetManualsFolder(QString::fromStdString(paths.ManualsDir().string()));
   instance.Listen([&window] {
     window.showNormal();
@@ -181,6 +184,7 @@ int main(int argc, char** argv) {
     window.showFullScreen();
   else
     window.show();
+  warnings.Start();  // the shutdown history, after the timers, as the panel always did
 
   if (options.exit_after_first_paint != 0) {
     QObject::connect(&window, &orvandry::shell::MainWindow::Painted, &app, [&] {

@@ -84,6 +84,8 @@ MainWindow::MainWindow(link::LinkShared& shared, Settings& settings, platform::P
   screen_ = std::make_unique<MainScreen>(shared_, settings_, *this, *this, prompter, store);
   housekeeping_ = std::make_unique<Housekeeping>(shared_, clock, settings_, *this, prompter,
                                                  poll_ticker_.blink_word);
+  context_.reset(new views::ViewContext{shared_, poll_ticker_.blink_word, *housekeeping_, settings_,
+                                        prompter, clock});
   CreateChildren(factory);
   screen_->ApplyViewRule();
 }
@@ -92,7 +94,7 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::CreateChildren(const ViewFactory& factory) {
   for (const WindowDef& def : kChildWindows) {
-    platform::ChildWindow* window = factory ? factory(def, this) : nullptr;
+    platform::ChildWindow* window = factory ? factory(def, this, *context_) : nullptr;
     if (window == nullptr && def.win == Win::kViewSelection)
       window = new ViewSelectionWindow(this, def, [this](int id) { screen_->OnCommand(id); });
     if (window == nullptr)

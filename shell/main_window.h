@@ -14,6 +14,7 @@
 #include "shell/housekeeping.h"
 #include "shell/main_screen.h"
 #include "shell/window_table.h"
+#include "views/view_context.h"
 
 namespace orvandry::platform {
 class ChildWindow;
@@ -25,8 +26,8 @@ namespace orvandry::shell {
 
 // Creates the view for one child window; null leaves the plain window of the table (background
 // only) in its place. Subsystems plug their views in through this.
-using ViewFactory =
-    std::function<platform::ChildWindow*(const WindowDef& def, QWidget* parent)>;
+using ViewFactory = std::function<platform::ChildWindow*(const WindowDef& def, QWidget* parent,
+                                                         views::ViewContext& context)>;
 
 // The display's one top-level window, 640 x 480: every child window of the main screen, the
 // button bar, the three ticks, and the bridge that brings the link thread's results to the UI
@@ -42,6 +43,8 @@ class MainWindow : public QWidget,
   MainWindow(link::LinkShared& shared, Settings& settings, platform::Prompter& prompter,
              platform::SettingsStore& store, platform::Clock& clock,
              const ViewFactory& factory = {});
+
+  views::ViewContext& view_context() { return *context_; }
   ~MainWindow() override;
 
   // Starts the three timers (poll 175 ms, 1 s, 100 ms). `signal_poll` starts one link
@@ -115,6 +118,7 @@ class MainWindow : public QWidget,
   std::unique_ptr<MainScreen> screen_;
   std::unique_ptr<Housekeeping> housekeeping_;
   link::PollTicker poll_ticker_;
+  std::unique_ptr<views::ViewContext> context_;
   std::function<void()> signal_poll_;
   std::function<void(std::uint8_t, std::uint8_t)> warning_hook_;
   QTimer poll_timer_, second_timer_, tenth_timer_;
