@@ -338,6 +338,10 @@ void DryerModel::WriteOutputs(bool is_running) {
     if ((is_running || cooling_down_) && k <= fans) output |= kFanRunning;
     if (b.phase == BurnerPhase::kFiring) output |= kBurnerOn | (b.high_fire ? kHighFire : 0);
     t[sm::FanHeaterStatus(k)] = output;
+    // The dryer picture's tile byte for this fan/heater carries the same fan and burner bits.
+    const std::size_t tile = sm::FanHeaterStatus(k) + 6;
+    t[tile] = static_cast<std::uint8_t>((t[tile] & ~(kFanRunning | kBurnerOn)) |
+                                        (output & (kFanRunning | kBurnerOn)));
     std::uint8_t status =
         t[sm::BurnerStatus(k)] & static_cast<std::uint8_t>(~(kPurging | kIgniting));
     if (b.phase == BurnerPhase::kPurging) status |= kPurging;
