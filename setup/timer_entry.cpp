@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/canvas.h"
+#include "platform/fitted_text.h"
 #include "platform/prompter.h"
 
 namespace orvandry::setup {
@@ -22,23 +23,6 @@ std::string LimitLine(const char* format, int minutes, int seconds) {
   std::string line(text);
   if (line.size() > kLimitLineLength) line.resize(kLimitLineLength);
   return line;
-}
-
-// The value's font is sized for the panel's narrow system face; in a wider face " 123 : 45 " no
-// longer fits its box and the leading digits would be cut off, showing 23 for 123 minutes. The
-// height steps down until the whole text fits.
-platform::Font FitToWidth(platform::Canvas& canvas, platform::Font font, std::string_view text,
-                          int width) {
-  constexpr int kSmallestHeight = 8;
-  canvas.SetFont(font);
-  int measured = canvas.MeasureText(text).w;
-  while (measured > width && font.height > kSmallestHeight) {
-    font.height =
-        std::max(kSmallestHeight, std::min(font.height - 1, font.height * width / measured));
-    canvas.SetFont(font);
-    measured = canvas.MeasureText(text).w;
-  }
-  return font;
 }
 
 }  // namespace
@@ -222,7 +206,8 @@ void PaintTimerEntry(platform::Canvas& canvas, const TimerEntry& entry) {
   char value[32];
   std::snprintf(value, sizeof value, " %03d : %02d ", entry.minutes, entry.seconds);
   const platform::Rect box = platform::Rect::FromEdges(150, 40, 398, 110);
-  FitToWidth(canvas, platform::Font{60, 900}, value, box.w);
+  // A three-digit minutes value cut at its box would read as two digits.
+  platform::FitFont(canvas, value, platform::Font{60, 900}, box.w, 8);
   canvas.SetTextColour(platform::Rgb(50, 0, 250));
   canvas.SetBackgroundColour(platform::Bgr(0x000000));
   canvas.Text(box, value, platform::kAlignRight | platform::kSingleLine);

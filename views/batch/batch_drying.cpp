@@ -6,6 +6,7 @@
 
 #include "link/status_map.h"
 #include "platform/canvas.h"
+#include "platform/fitted_text.h"
 #include "platform/prompter.h"
 
 namespace orvandry::views {
@@ -52,24 +53,12 @@ std::string Format(const char* format, int value) {
   return text;
 }
 
-// The fonts are sized for the panel's narrow system face. In a wider face a three-digit minutes
-// value or "120 Min 00 Sec" no longer fits its column and would be cut at the edge, reading as
-// 20 minutes; the height steps down until the whole text fits.
-void FitToWidth(Canvas& canvas, Font font, std::string_view text, int width) {
-  constexpr int kSmallestHeight = 8;
-  canvas.SetFont(font);
-  int measured = canvas.MeasureText(text).w;
-  while (measured > width && font.height > kSmallestHeight) {
-    font.height =
-        std::max(kSmallestHeight, std::min(font.height - 1, font.height * width / measured));
-    canvas.SetFont(font);
-    measured = canvas.MeasureText(text).w;
-  }
-}
+constexpr int kSmallestTextHeight = 8;
 
 void DrawText(Canvas& canvas, Font font, Colour colour, Rect rect, const std::string& text,
               unsigned flags) {
-  FitToWidth(canvas, font, text, rect.w);
+  // Sized for the panel's narrower face: "120 Min 00 Sec" cut at its column would read 20.
+  platform::FitFont(canvas, text, font, rect.w, kSmallestTextHeight);
   canvas.SetTextColour(colour);
   canvas.Text(rect, text, flags);
 }

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "link/status_map.h"
+#include "platform/fitted_text.h"
 #include "shell/housekeeping.h"
 #include "views/temperature_format.h"
 
@@ -120,13 +121,8 @@ constexpr int kMinTextHeight = 9;
 int TextIn(Canvas& canvas, Rect rect, const std::string& text, Colour colour, Font font,
            unsigned flags) {
   if (text.empty()) return 0;
-  canvas.SetFont(font);
-  int width = canvas.MeasureText(text).w;
-  while (width > rect.w && font.height > kMinTextHeight) {
-    --font.height;
-    canvas.SetFont(font);
-    width = canvas.MeasureText(text).w;
-  }
+  platform::FitFont(canvas, text, font, rect.w, kMinTextHeight);
+  const int width = canvas.MeasureText(text).w;
   canvas.SetTextColour(colour);
   canvas.Text(rect, text, flags | platform::kSingleLine);
   return width;

@@ -5,6 +5,7 @@
 
 #include "link/link_cycle.h"
 #include "link/status_map.h"
+#include "platform/fitted_text.h"
 #include "warnings/warning_text_table.h"
 
 namespace orvandry::warnings::ui {
@@ -36,12 +37,7 @@ constexpr int kSmallestFittedHeight = 10;
 
 void FittedText(platform::Canvas& canvas, Rect rect, std::string_view text, Font font,
                 unsigned flags) {
-  canvas.SetFont(font);
-  Font fitted = font;
-  while (fitted.height > kSmallestFittedHeight && canvas.MeasureText(text).w > rect.w) {
-    --fitted.height;
-    canvas.SetFont(fitted);
-  }
+  platform::FitFont(canvas, text, font, rect.w, kSmallestFittedHeight);
   canvas.Text(rect, text, flags);
 }
 
