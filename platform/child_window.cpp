@@ -30,18 +30,8 @@ Point ChildWindow::ToClient(QPoint window_point) const {
 }
 
 QImage ChildWindow::Render() {
-  QImage image(size(), QImage::Format_RGB32);
-  {
-    QPainter painter(&image);
-    PaintFrame(painter, Size{width(), height()}, frame_, caption_);
-  }
-  const Rect client = ClientRect();
-  if (!client.IsEmpty()) {
-    QtCanvas canvas(image, client);
-    canvas.FillRect(Rect{0, 0, client.w, client.h}, background_);
-    Paint(canvas);
-  }
-  return image;
+  return RenderFramedWindow(Size{width(), height()}, frame_, caption_, background_,
+                            [this](Canvas& canvas) { Paint(canvas); });
 }
 
 void ChildWindow::Paint(Canvas&) {}

@@ -57,18 +57,8 @@ void Dialog::CentreOverParent() {
 }
 
 QImage Dialog::Render() {
-  QImage image(size(), QImage::Format_RGB32);
-  {
-    QPainter painter(&image);
-    PaintFrame(painter, Size{width(), height()}, kFrame, caption_);
-  }
-  const Rect client = ClientRect();
-  if (!client.IsEmpty()) {
-    QtCanvas canvas(image, client);
-    canvas.FillRect(Rect{0, 0, client.w, client.h}, background_);
-    Paint(canvas);
-  }
-  return image;
+  return RenderFramedWindow(Size{width(), height()}, kFrame, caption_, background_,
+                            [this](Canvas& canvas) { Paint(canvas); });
 }
 
 void Dialog::Paint(Canvas&) {}

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/qt_canvas.h"
 #include "platform/qt_conversions.h"
 
 namespace orvandry::platform {
@@ -80,6 +81,22 @@ void PaintFrame(QPainter& painter, Size window, unsigned frame, const QString& c
   if ((frame & kSunkenEdge) && r.width() > 0 && r.height() > 0) {
     Bevel(painter, r, kShadowColour, kLightColour, kDarkShadowColour, kFaceColour);
   }
+}
+
+QImage RenderFramedWindow(Size window, unsigned frame, const QString& caption, Colour background,
+                          const std::function<void(Canvas&)>& paint) {
+  QImage image(window.w, window.h, QImage::Format_RGB32);
+  {
+    QPainter painter(&image);
+    PaintFrame(painter, window, frame, caption);
+  }
+  const Rect client = ClientRectFor(window, frame);
+  if (!client.IsEmpty()) {
+    QtCanvas canvas(image, client);
+    canvas.FillRect(Rect{0, 0, client.w, client.h}, background);
+    paint(canvas);
+  }
+  return image;
 }
 
 }  // namespace orvandry::platform

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QImage>
 #include <QPainter>
 #include <QString>
+#include <functional>
 
 #include "platform/canvas.h"
 
@@ -30,5 +32,10 @@ Size WindowSizeFor(Size client, unsigned frame);
 
 // Draws the frame parts (not the client area) of a window of this size.
 void PaintFrame(QPainter& painter, Size window, unsigned frame, const QString& caption);
+
+// A whole window drawn off-screen in one go: the frame, the client area filled with its
+// background, then `paint` on a canvas whose origin is the client area's top-left corner.
+QImage RenderFramedWindow(Size window, unsigned frame, const QString& caption, Colour background,
+                          const std::function<void(Canvas&)>& paint);
 
 }  // namespace orvandry::platform
