@@ -1,6 +1,7 @@
 #include "platform/dialog.h"
 
 #include <QPainter>
+#include <algorithm>
 
 #include "platform/control_id.h"
 #include "platform/dialog_geometry.h"
@@ -51,9 +52,18 @@ void Dialog::PlaceWidget(QWidget* control, int id, Rect client_rect) {
 }
 
 void Dialog::CentreOverParent() {
-  const Rect parent_rect = parentWidget() ? ParentScreenRect(*parentWidget()) : Rect{};
-  const Point at = parentWidget() ? CentredOver(parent_rect, Size{width(), height()}) : Point{};
-  move(at.x, at.y);
+  if (parentWidget() == nullptr) {
+    move(0, 0);
+    return;
+  }
+  const Point at = CentredOver(ParentScreenRect(*parentWidget()), Size{width(), height()});
+  // Centred over a window near the panel's edge, a wide dialog would hang off the panel and hide
+  // its buttons: keep it inside the top-level window, whose left/top edge wins when it is larger.
+  const QWidget* top = parentWidget()->window();
+  const QRect panel = top->frameGeometry();
+  const int x = std::max(panel.left(), std::min(at.x, panel.right() + 1 - width()));
+  const int y = std::max(panel.top(), std::min(at.y, panel.bottom() + 1 - height()));
+  move(std::max(x, 0), std::max(y, 0));
 }
 
 QImage Dialog::Render() {

@@ -115,18 +115,6 @@ void TimerEntryDialog::Paint(platform::Canvas& canvas) {
   PaintTimerEntry(canvas, entry_);
 }
 
-void TimerEntryDialog::showEvent(QShowEvent* event) {
-  platform::Dialog::showEvent(event);  // centres over the parent
-  // Centred over a window near the panel's right edge, this wide dialog would hang off the
-  // panel and hide its limit lines; keep it inside the top-level window.
-  if (parentWidget() == nullptr) return;
-  const QWidget* top = parentWidget()->window();
-  const QRect panel(top->mapToGlobal(QPoint(0, 0)), top->size());
-  const int x = std::max(panel.left(), std::min(pos().x(), panel.right() + 1 - width()));
-  const int y = std::max(panel.top(), std::min(pos().y(), panel.bottom() + 1 - height()));
-  move(x, y);
-}
-
 TimerEntry::Outcome RunTimerEntryDialog(QWidget* parent, TimerEntry& entry,
                                         link::LinkShared& shared, platform::Prompter& prompter) {
   TimerEntryDialog dialog(parent, entry, shared, prompter);

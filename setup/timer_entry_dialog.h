@@ -33,7 +33,6 @@ class TimerEntryDialog final : public platform::Dialog {
 
  protected:
   void Paint(platform::Canvas& canvas) override;
-  void showEvent(QShowEvent* event) override;
 
  private:
   void AddButton(int id, const char* text);

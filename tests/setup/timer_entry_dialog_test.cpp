@@ -130,7 +130,7 @@ TEST_F(TimerEntryDialogTest, StaysOnThePanelOverAWindowNearItsEdge) {
   panel.show();
   TimerEntryDialog dialog(&batch, entry, shared, prompter);
   dialog.show();
-  const QRect on_panel(panel.mapToGlobal(QPoint(0, 0)), panel.size());
+  const QRect on_panel = panel.frameGeometry();
   EXPECT_TRUE(on_panel.contains(dialog.geometry())) << dialog.x() << "," << dialog.y();
   dialog.Button(id::kCancel)->click();
   EXPECT_EQ(dialog.Outcome(), TimerEntry::Outcome::kCancelled);
