@@ -210,6 +210,13 @@ void HistoryDialog::Refresh() {
   list_->resizeColumnToContents(1);
   if (list_->columnWidth(1) < HistoryListModel::kColumnWidths[1])
     list_->setColumnWidth(1, HistoryListModel::kColumnWidths[1]);
+  // The four columns were laid out wider than the list: the shutdown text gives up what the list
+  // lacks, so the date and time stay in view without scrolling sideways on a touch screen.
+  constexpr int kNarrowestText = 150;
+  const int others = list_->columnWidth(1) + list_->columnWidth(2) + list_->columnWidth(3);
+  const int room = list_->viewport()->width() - others;
+  list_->setColumnWidth(
+      0, std::max(kNarrowestText, std::min(HistoryListModel::kColumnWidths[0], room)));
   for (int id : {HistoryScreen::kSortedByWarningId, HistoryScreen::kSortedByTimeId,
                  HistoryScreen::kSortedByNodeId}) {
     if (auto* box = ControlAs<QCheckBox>(id)) box->setChecked(screen_.Ticked(id));
