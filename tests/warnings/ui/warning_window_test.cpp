@@ -252,8 +252,8 @@ TEST_F(WarningContentTest, ALostLinkHidesTheWarningAndAsksToReconnectUntilTheLin
 TEST_F(WarningContentTest, TheReconnectMarkRunsToEachEndAndRestsThereOneStep) {
   world_.LoseLink();
   auto mark_x = [this] {
-    const auto lines = PaintNow().All<platform::LineCall>();
-    return lines.back()->from.x;
+    const RecordingCanvas canvas = PaintNow();
+    return canvas.All<platform::LineCall>().back()->from.x;
   };
   EXPECT_EQ(mark_x(), 105);
   EXPECT_EQ(mark_x(), 105) << "no request, no step";
