@@ -46,8 +46,8 @@ void Housekeeping::OneSecondTick() {
       static_cast<std::uint8_t>(now.year % 100)};
   shared_.RequestWrite(link::Rec::kClock, sm::kClockMinute, clock_bytes, sizeof clock_bytes);
 
-  // 2.
-  if (repeat_guard > 0) --repeat_guard;
+  // 2. (The shutdown recorder keeps its own repeat hold-off on a monotonic clock, so a change of
+  // the wall clock or a busy tick can never shorten or stretch it.)
   link::CountDownLinkAlive(shared_);
 
   // 3. The first tick qualifies; then every 12th.

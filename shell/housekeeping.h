@@ -83,7 +83,6 @@ class Housekeeping {
   bool Unloading() const;
 
   // Read by the views and dialogs that use them.
-  std::uint32_t repeat_guard = 0;        // set to 100 by the shutdown recorder
   std::uint32_t status_chart_countdown = 0;
   int history_clear_hold = kHistoryClearHold;
   std::array<std::uint8_t, 6> fan_phase{};  // fan/heater k at k - 1

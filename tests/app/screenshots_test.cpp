@@ -6,9 +6,11 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEvent>
 #include <QImage>
 #include <QTemporaryDir>
 #include <functional>
+#include <map>
 #include <set>
 
 #include "app/display_window.h"
@@ -138,6 +140,51 @@ TEST_F(ScreenshotTest, ShutdownWarningOverTheMainScreen) {
   const QImage image = Shot("warning-0205");
   EXPECT_TRUE(Shown("WARNING_WINDOW"));
   EXPECT_EQ(warnings.store().CountShutdowns().count, 1U);
+}
+
+// Counts the paints each view of the main screen receives.
+class PaintCounter : public QObject {
+ public:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++paints[watched->objectName().toStdString()];
+    return false;
+  }
+  std::map<std::string, int> paints;
+};
+
+// With the real views in place: a frame repaints exactly the views whose bytes changed, and an
+// identical frame repaints none of them.
+TEST_F(ScreenshotTest, FramesRepaintOnlyTheViewsTheyChange) {
+  Run(60);
+  PaintCounter counter;
+  for (auto* child : window.findChildren<platform::ChildWindow*>())
+    child->installEventFilter(&counter);
+  link::StatusIntake intake(shared, &window);
+  auto take = [&](sim::Table& table) {
+    counter.paints.clear();
+    intake.Run(table.data());
+    for (int i = 0; i < 3; ++i) QApplication::processEvents();
+    return counter.paints;
+  };
+  sim::Table table = model.table();
+  auto paints = take(table);
+  int total = 0;
+  for (const auto& [name, count] : paints) total += count;
+  EXPECT_EQ(total, 0) << "the frame the views already show";
+
+  table[sm::PlenumReading(1)] = static_cast<std::uint8_t>(table[sm::PlenumReading(1)] + 1);
+  paints = take(table);
+  EXPECT_GE(paints["CUSTOM_VIEW_WINDOW"], 1);
+  EXPECT_EQ(paints["DRYER_RIGHT_STATUS_BAR_WINDOW"], 0);
+  EXPECT_EQ(paints["DRYER_PIC_WINDOW"], 0);
+
+  table[sm::kFillTimeRemaining + 1] =
+      static_cast<std::uint8_t>(table[sm::kFillTimeRemaining + 1] ^ 1);
+  table[sm::kGrainHighTemp] = static_cast<std::uint8_t>(table[sm::kGrainHighTemp] + 1);
+  paints = take(table);
+  EXPECT_GE(paints["DRYER_RIGHT_STATUS_BAR_WINDOW"], 1);
+  EXPECT_GE(paints["DRYER_PIC_WINDOW"], 1);
+  EXPECT_EQ(paints["CUSTOM_VIEW_WINDOW"], 0);
 }
 
 }  // namespace

@@ -68,12 +68,6 @@ TEST_F(HousekeepingTest, TenSilentSecondsLoseTheLinkAndShowTheWarningWindow) {
   EXPECT_FALSE(host.warning_visible);
 }
 
-TEST_F(HousekeepingTest, RepeatGuardCountsDownToZero) {
-  ticks.repeat_guard = 2;
-  Seconds(3);
-  EXPECT_EQ(ticks.repeat_guard, 0U);
-}
-
 TEST_F(HousekeepingTest, LongTermRecordOnTheFirstSecondThenEveryTwelve) {
   shared.dryer_state.Set(sm::kDataLoggerSetting, 0x01);
   Seconds(25);
