@@ -1,3 +1,4 @@
+// Dates and times as the history keeps and shows them.
 #include "warnings/history_rows.h"
 
 #include <gtest/gtest.h>
@@ -5,69 +6,58 @@
 #include <clocale>
 #include <vector>
 
-#include "warnings_test_support.h"
+#include "warnings/shutdown_time.h"
 
 namespace orvandry::warnings {
 namespace {
 
+TEST(ShutdownTime, CountsHundredNanosecondsFrom1601AndRoundTripsEveryDate) {
+  EXPECT_EQ(ToShutdownTime({1601, 1, 1, 0, 0, 0, 0}), 0u);
+  // The well-known distance between 1601 and 1970.
+  EXPECT_EQ(ToShutdownTime({1970, 1, 2, 0, 0, 1, 500}),
+            116'444'736'000'000'000u + (86'400u + 1u) * kTicksPerSecond + 5'000'000u);
+  const LocalDateTime samples[] = {
+      {2026, 12, 6, 1, 5, 40, 0}, {2024, 2, 29, 23, 59, 59, 999}, {2000, 2, 29, 12, 0, 0, 0},
+      {1900, 3, 1, 0, 0, 0, 0},   {2100, 2, 28, 6, 30, 0, 0},     {9999, 12, 31, 23, 59, 59, 0},
+  };
+  for (const LocalDateTime& local : samples)
+    EXPECT_EQ(FromShutdownTime(ToShutdownTime(local)), local) << local.year << "-" << local.month;
+  EXPECT_EQ(ToShutdownTime({2024, 3, 1, 0, 0, 0, 0}) - ToShutdownTime({2024, 2, 28, 0, 0, 0, 0}),
+            2u * 86'400u * kTicksPerSecond);
+  // Any stored count decodes to a valid date.
+  const LocalDateTime far = FromShutdownTime(~ShutdownTime{0});
+  EXPECT_TRUE(far.month >= 1 && far.month <= 12 && far.day >= 1 && far.day <= 31) << far.month;
+  EXPECT_GT(far.year, 9999);
+}
+
 TEST(HistoryDateTime, UsesEnglishMonthsTwoDigitDaysAndATwelveHourClock) {
   // Whatever locale the panel runs in, the texts stay the same.
   std::setlocale(LC_ALL, "");
-  EXPECT_EQ(FormatHistoryDate({2026, 12, 6, 1, 5, 0, 0}), "Dec 06, 2026");
-  EXPECT_EQ(FormatHistoryDate({2027, 1, 31, 0, 0, 0, 0}), "Jan 31, 2027");
   const char* months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                           "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
   for (int m = 1; m <= 12; ++m)
-    EXPECT_EQ(FormatHistoryDate({2026, m, 10, 0, 0, 0, 0}),
-              std::string(months[m - 1]) + " 10, 2026");
-
-  EXPECT_EQ(FormatHistoryTime({2026, 12, 6, 1, 5, 0, 0}), "1:05 AM");
-  EXPECT_EQ(FormatHistoryTime({2026, 12, 6, 0, 0, 59, 0}), "12:00 AM");
-  EXPECT_EQ(FormatHistoryTime({2026, 12, 6, 11, 59, 0, 0}), "11:59 AM");
-  EXPECT_EQ(FormatHistoryTime({2026, 12, 6, 12, 30, 0, 0}), "12:30 PM");
-  EXPECT_EQ(FormatHistoryTime({2026, 12, 6, 23, 9, 0, 0}), "11:09 PM");
+    EXPECT_EQ(FormatHistoryDate({2026, m, 6, 0, 0, 0, 0}),
+              std::string(months[m - 1]) + " 06, 2026");
+  const struct {
+    int hour, minute;
+    const char* text;
+  } times[] = {{1, 5, "1:05 AM"},
+               {0, 0, "12:00 AM"},
+               {11, 59, "11:59 AM"},
+               {12, 30, "12:30 PM"},
+               {23, 9, "11:09 PM"}};
+  for (const auto& t : times)
+    EXPECT_EQ(FormatHistoryTime({2026, 12, 6, t.hour, t.minute, 59, 0}), t.text);
 }
 
 TEST(HistoryRows, TheLastRecordReadIsTheFirstRow) {
   const std::vector<ShutdownRecord> by_time = {
-      {"0205 - BURNER #1 GRAIN OVERHEAT", "FAN/HEATER #1",
-       ToShutdownTime({2026, 12, 6, 1, 5, 0, 0})},
-      {"0E05 - MAIN I/O - REAR DISCHARGE DOOR OPENED", "MAIN I/O",
-       ToShutdownTime({2026, 12, 7, 13, 45, 0, 0})},
-  };
-  const std::vector<HistoryRow> rows = BuildHistoryRows(by_time);
-  ASSERT_EQ(rows.size(), 2u);
-  EXPECT_EQ(rows[0], (HistoryRow{"0E05 - MAIN I/O - REAR DISCHARGE DOOR OPENED", "MAIN I/O",
-                                 "Dec 07, 2026", "1:45 PM"}));
-  EXPECT_EQ(rows[1], (HistoryRow{"0205 - BURNER #1 GRAIN OVERHEAT", "FAN/HEATER #1", "Dec 06, 2026",
-                                 "1:05 AM"}));
-  EXPECT_TRUE(BuildHistoryRows({}).empty());
-}
-
-TEST(HistoryRows, NewestShutdownIsOnTopWhenFilledFromTheStoreByTime) {
-  testing::TempDir dir;
-  ShutdownHistoryStore store(dir.path());
-  ASSERT_TRUE(store.InitShutdownHistory().ok());
-  // Recorded out of time order (the clock was set back in between).
-  for (int day : {5, 9, 7})
-    ASSERT_TRUE(store
-                    .Append({"0F02 - MAX DRYING TIME EXCEEDED", "MOISTURE CONT",
-                             ToShutdownTime({2026, 12, day, 8, 0, 0, 0})})
-                    .ok());
-  const ShutdownReadout readout = store.ReadShutdowns(ShutdownOrder::ByTime);
-  const std::vector<HistoryRow> rows = BuildHistoryRows(readout.records);
-  ASSERT_EQ(rows.size(), 3u);
-  EXPECT_EQ(rows[0].date, "Dec 09, 2026");
-  EXPECT_EQ(rows[1].date, "Dec 07, 2026");
-  EXPECT_EQ(rows[2].date, "Dec 05, 2026");
-}
-
-TEST(HistoryRows, ExportLineEndsInASemicolonAndALineFeed) {
-  EXPECT_EQ(FormatExportLine({"0205 - BURNER #1 GRAIN OVERHEAT", "FAN/HEATER #1",
-                              ToShutdownTime({2026, 12, 6, 1, 5, 0, 0})}),
-            "0205 - BURNER #1 GRAIN OVERHEAT;FAN/HEATER #1;Dec 06, 2026;1:05 AM;\n");
-  EXPECT_EQ(FormatExportLine({"", "", ToShutdownTime({2026, 7, 4, 18, 0, 0, 0})}),
-            ";;Jul 04, 2026;6:00 PM;\n");
+      {"0205 - BURNER #1", "FAN/HEATER #1", ToShutdownTime({2026, 12, 6, 1, 5, 0, 0})},
+      {"", "", ToShutdownTime({2026, 12, 7, 13, 45, 0, 0})}};
+  EXPECT_EQ(
+      BuildHistoryRows(by_time),
+      (std::vector<HistoryRow>{{"", "", "Dec 07, 2026", "1:45 PM"},
+                               {"0205 - BURNER #1", "FAN/HEATER #1", "Dec 06, 2026", "1:05 AM"}}));
 }
 
 }  // namespace

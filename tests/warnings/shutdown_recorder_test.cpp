@@ -17,12 +17,6 @@ class ShutdownRecorderTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(store_.InitShutdownHistory().ok()); }
 
-  // Feeds a code as the status intake would, after `seconds` have passed.
-  RecordOutcome At(std::int64_t seconds, WarningCode code) {
-    clock_.Advance(seconds);
-    return recorder_.OnWarningCodeChanged(NodeIdOf(code), WarningIdOf(code)).outcome;
-  }
-
   std::vector<std::string> Stored() {
     std::vector<std::string> texts;
     for (const auto& r : store_.ReadShutdowns(ShutdownOrder::ByTime).records)
@@ -36,70 +30,60 @@ class ShutdownRecorderTest : public ::testing::Test {
   ShutdownRecorder recorder_{store_, clock_};
 };
 
-TEST_F(ShutdownRecorderTest, AWarningThatReturnsWithinTheHoldOffIsStoredOnce) {
-  EXPECT_EQ(At(0, 0x0205), RecordOutcome::kRecorded);
-  EXPECT_EQ(At(30, 0x0000), RecordOutcome::kSkipped);
-  EXPECT_EQ(At(69, 0x0205), RecordOutcome::kSkipped);  // 99 s after the recording
-  EXPECT_EQ(Stored(), (std::vector<std::string>{"0205"}));
-}
+// Each step feeds a code as the status intake would, `after` seconds after the step before.
+struct Step {
+  std::int64_t after;
+  WarningCode code;
+  bool recorded;
+};
 
-TEST_F(ShutdownRecorderTest, AWarningThatReturnsAfterTheHoldOffIsStoredAgain) {
-  EXPECT_EQ(At(0, 0x0205), RecordOutcome::kRecorded);
-  EXPECT_EQ(At(30, 0x0000), RecordOutcome::kSkipped);
-  EXPECT_EQ(At(71, 0x0205), RecordOutcome::kRecorded);  // 101 s
-  EXPECT_EQ(Stored(), (std::vector<std::string>{"0205", "0205"}));
-}
-
-TEST_F(ShutdownRecorderTest, TheHoldOffEndsAfterExactlyOneHundredSeconds) {
-  EXPECT_EQ(At(0, 0x0E05), RecordOutcome::kRecorded);
-  EXPECT_EQ(At(99, 0x0E05), RecordOutcome::kSkipped);
-  EXPECT_EQ(At(1, 0x0E05), RecordOutcome::kRecorded);
-  EXPECT_EQ(Stored().size(), 2u);
-}
-
-TEST_F(ShutdownRecorderTest, ADifferentWarningIsAlwaysStoredAndRestartsTheHoldOff) {
-  EXPECT_EQ(At(0, 0x0205), RecordOutcome::kRecorded);
-  EXPECT_EQ(At(10, 0x0E01), RecordOutcome::kRecorded);
-  EXPECT_EQ(At(10, 0x0205), RecordOutcome::kRecorded);
-  // The last recording restarted the hold-off: 95 s later the same code is still held off.
-  EXPECT_EQ(At(95, 0x0205), RecordOutcome::kSkipped);
-  EXPECT_EQ(Stored(), (std::vector<std::string>{"0205", "0E01", "0205"}));
-}
-
-TEST_F(ShutdownRecorderTest, MarkersAndNoWarningAreNeverStoredNorRemembered) {
-  EXPECT_EQ(At(0, 0x0100), RecordOutcome::kSkipped);
-  EXPECT_EQ(At(1, 0x0000), RecordOutcome::kSkipped);
-  EXPECT_EQ(At(1, 0x0E00), RecordOutcome::kSkipped);
-  EXPECT_TRUE(Stored().empty());
-
-  // A marker in between does not count as a different code.
-  EXPECT_EQ(At(1, 0x0205), RecordOutcome::kRecorded);
-  EXPECT_EQ(At(1, 0x0200), RecordOutcome::kSkipped);
-  EXPECT_EQ(At(1, 0x0205), RecordOutcome::kSkipped);
-  EXPECT_EQ(Stored().size(), 1u);
+TEST_F(ShutdownRecorderTest, RepeatsOfTheSameWarningAreHeldOffForOneHundredSeconds) {
+  const struct {
+    const char* name;
+    std::vector<Step> steps;
+  } timelines[] = {
+      {"returns after 99 s: stored once", {{0, 0x0205, true}, {30, 0, false}, {69, 0x0205, false}}},
+      {"returns after 101 s: stored again",
+       {{0, 0x0205, true}, {30, 0, false}, {71, 0x0205, true}}},
+      {"the hold-off ends at exactly 100 s",
+       {{0, 0x0E05, true}, {99, 0x0E05, false}, {1, 0x0E05, true}}},
+      {"a different warning is always stored and restarts the hold-off",
+       {{0, 0x0205, true}, {10, 0x0E01, true}, {10, 0x0205, true}, {95, 0x0205, false}}},
+      {"markers and no warning are neither stored nor remembered",
+       {{0, 0x0100, false},
+        {1, 0, false},
+        {1, 0x0E00, false},
+        {1, 0x0205, true},
+        {1, 0x0200, false},
+        {1, 0x0205, false}}},
+  };
+  for (const auto& timeline : timelines) {
+    SCOPED_TRACE(timeline.name);
+    ASSERT_TRUE(store_.ClearShutdownHistory().ok());
+    ShutdownRecorder recorder(store_, clock_);
+    std::vector<std::string> expected;
+    for (const Step& step : timeline.steps) {
+      clock_.Advance(step.after);
+      EXPECT_EQ(recorder.OnWarningCodeChanged(NodeIdOf(step.code), WarningIdOf(step.code)).outcome,
+                step.recorded ? RecordOutcome::kRecorded : RecordOutcome::kSkipped)
+          << std::hex << step.code;
+      if (step.recorded) expected.push_back(FormatWarningCode(step.code));
+    }
+    EXPECT_EQ(Stored(), expected);
+  }
 }
 
 TEST_F(ShutdownRecorderTest, StoresTheTableTextTheNodeNameAndTheLocalTime) {
-  At(0, 0x0205);
-  At(0, 0x0803);  // an interface board warning has no text but is still a shutdown
-  At(0, 0x1201);  // a node outside the table: neither text nor name
-  const ShutdownReadout readout = store_.ReadShutdowns(ShutdownOrder::ByWarning);
+  recorder_.OnWarningCodeChanged(0x02, 0x05);
+  recorder_.OnWarningCodeChanged(0x08, 0x03);  // an interface board warning: no text, a shutdown
+  recorder_.OnWarningCodeChanged(0x12, 0x01);  // a node outside the table: neither text nor name
+  const ShutdownReadout readout = store_.ReadShutdowns(ShutdownOrder::ByNode);
   ASSERT_EQ(readout.records.size(), 3u);
-  EXPECT_EQ(readout.records[0].warning_text, "");
-  EXPECT_EQ(readout.records[2].warning_text, "0205 - BURNER #1 GRAIN OVERHEAT");
-  EXPECT_EQ(readout.records[2].node_name, "FAN/HEATER #1");
-  EXPECT_EQ(readout.records[2].time, ToShutdownTime({2026, 12, 6, 1, 5, 0, 0}));
-  std::vector<std::string> nodes = {readout.records[0].node_name, readout.records[1].node_name};
-  std::sort(nodes.begin(), nodes.end());
-  EXPECT_EQ(nodes, (std::vector<std::string>{"", "FAN/HEATER INT #1"}));
-}
-
-TEST_F(ShutdownRecorderTest, AfterAClearTheNextShutdownIsStoredNormally) {
-  At(0, 0x0205);
-  ASSERT_TRUE(store_.ClearShutdownHistory().ok());
-  EXPECT_EQ(store_.CountShutdowns().count, 0u);
-  EXPECT_EQ(At(5, 0x0E05), RecordOutcome::kRecorded);
-  EXPECT_EQ(Stored(), (std::vector<std::string>{"0E05"}));
+  EXPECT_EQ(readout.records[0], (ShutdownRecord{"", "", readout.records[0].time}));
+  EXPECT_EQ(readout.records[1], (ShutdownRecord{"0205 - BURNER #1 GRAIN OVERHEAT", "FAN/HEATER #1",
+                                                ToShutdownTime({2026, 12, 6, 1, 5, 0, 0})}));
+  EXPECT_EQ(readout.records[2].warning_text, "");
+  EXPECT_EQ(readout.records[2].node_name, "FAN/HEATER INT #1");
 }
 
 TEST(ShutdownRecorderFailure, AnUnavailableStoreIsReportedAndStillStartsTheHoldOff) {

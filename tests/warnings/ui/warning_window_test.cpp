@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QPixmap>
 
-#include "platform/control_id.h"
 #include "platform/recording_canvas.h"
 #include "warnings/ui/warning_content.h"
 #include "warnings/ui/warning_help.h"
@@ -21,12 +21,11 @@ using platform::TextCall;
 using testing::ViewWorld;
 namespace sm = link::status_map;
 
-constexpr Rect kTitleRect = Rect::FromEdges(25, 0, 405, 50);
+constexpr int kLineWidth = 380;  // the prompt lines run from x 25 to 405
 constexpr const char* kOverheatPrompt = "PRESS START FOR EMERGENCY COOLING";
 constexpr const char* kOverheatInspect = "WARNING: BEFORE ENTERING EMERGENCY COOLING INPSPECT";
 constexpr const char* kOverheatCause = "DRYER FOR CAUSE OF TEMPERATURE HI LIMIT!";
 constexpr const char* kMonitor = "WARNING: CONTINUE TO MONITOR DRYER";
-constexpr const char* kMonitorTemps = "AND TEMPERATURES!";
 constexpr const char* kRestart = "PRESS START TO RESTART DRYER";
 
 class WarningContentTest : public ::testing::Test {
@@ -44,23 +43,6 @@ class WarningContentTest : public ::testing::Test {
     EXPECT_EQ(call->colour, colour) << text;
     EXPECT_EQ(call->font, font) << text;
     EXPECT_EQ(call->HorizontalAlignment(), platform::kAlignCentre) << text;
-    EXPECT_EQ(call->background_mode, platform::BackgroundMode::kTransparent) << text;
-  }
-
-  // A line too wide for its rectangle in our face keeps its place, colour and weight and is set
-  // smaller until it fits, rather than being cut at both ends.
-  static void ExpectFitted(const RecordingCanvas& canvas, const char* text, Rect rect,
-                           platform::Colour colour, Font asked) {
-    const TextCall* call = canvas.FindText(text);
-    ASSERT_NE(call, nullptr) << text << " missing in\n" << canvas.Describe();
-    EXPECT_EQ(call->rect, rect) << text;
-    EXPECT_EQ(call->colour, colour) << text;
-    EXPECT_EQ(call->font.weight, asked.weight) << text;
-    EXPECT_LT(call->font.height, asked.height) << text << ": would not fit at the asked size";
-    EXPECT_LE(platform::ApproximateTextSize(text, call->font).w, rect.w) << text;
-    EXPECT_GT(platform::ApproximateTextSize(text, Font{call->font.height + 1, asked.weight}).w,
-              rect.w)
-        << text << ": smaller than it needs to be";
   }
 
   ViewWorld world_;
@@ -71,29 +53,15 @@ class WarningContentTest : public ::testing::Test {
 TEST_F(WarningContentTest, AWarningShowsItsTextLinesPictureAndABlinkingTitle) {
   world_.SetCode(0x0E01);
   RecordingCanvas on = PaintNow();
-
   EXPECT_EQ(caption_, kWarningCaption);
-  const auto fills = on.All<platform::FillRectCall>();
-  ASSERT_FALSE(fills.empty());
-  EXPECT_EQ(fills.front()->rect, (Rect{0, 0, 430, 303}));
-  EXPECT_EQ(fills.front()->colour, Rgb(100, 100, 100));
   const auto pictures = on.All<platform::PictureCall>();
   ASSERT_EQ(pictures.size(), 1U);
   EXPECT_EQ(pictures[0]->resource, 517);
-  EXPECT_EQ(pictures[0]->into, (Rect{20, 1, 100, 92}));
-  const auto lines = on.All<platform::LineCall>();
-  ASSERT_EQ(lines.size(), 2U);
-  EXPECT_EQ(lines[0]->from, (platform::Point{25, 50}));
-  EXPECT_EQ(lines[0]->to, (platform::Point{405, 50}));
-  EXPECT_EQ(lines[1]->from, (platform::Point{25, 100}));
-  EXPECT_EQ(lines[1]->to, (platform::Point{405, 100}));
-  for (const auto* line : lines) {
-    EXPECT_EQ(line->colour, Rgb(255, 0, 0));
-    EXPECT_EQ(line->pen_width, 2);
-  }
+  EXPECT_EQ(pictures[0]->into, (Rect{20, 1, 100, 92})) << "clear of the title and the text";
+  EXPECT_EQ(on.All<platform::LineCall>().size(), 2U);
   ExpectText(on, "0E01 - MAIN I/O - PRIMARY UNLOAD MOTOR OVERLOAD", Rect::FromEdges(0, 65, 430, 80),
              Rgb(255, 255, 255), Font{14, 300});
-  ExpectText(on, "WARNING!", kTitleRect, Rgb(255, 0, 0), Font{50, 900});
+  ExpectText(on, "WARNING!", Rect::FromEdges(25, 0, 405, 50), Rgb(255, 0, 0), Font{50, 900});
   ExpectText(on, "PRESS STOP BUTTON TO CLEAR", Rect::FromEdges(25, 200, 405, 225), Rgb(0, 255, 0),
              Font{16, 900});
   EXPECT_EQ(on.Texts().size(), 3U) << on.Describe();
@@ -101,10 +69,8 @@ TEST_F(WarningContentTest, AWarningShowsItsTextLinesPictureAndABlinkingTitle) {
   world_.SetBlink(false);
   RecordingCanvas off = PaintNow();
   EXPECT_EQ(off.FindText("WARNING!"), nullptr);
-  EXPECT_NE(off.FindText("0E01 - MAIN I/O - PRIMARY UNLOAD MOTOR OVERLOAD"), nullptr);
-  EXPECT_NE(off.FindText("PRESS STOP BUTTON TO CLEAR"), nullptr);
-  EXPECT_EQ(off.CountPicture(517), 1U);
   EXPECT_EQ(off.Texts().size(), 2U) << off.Describe();
+  EXPECT_EQ(off.CountPicture(517), 1U);
   EXPECT_EQ(world_.shared.reconnect_request.load(), 0) << "the link is fine";
 }
 
@@ -115,39 +81,39 @@ TEST_F(WarningContentTest, EmergencyCoolingShowsItsTitleAndTheSelectedGrainTempe
   world_.shared.dryer_state.SetT16(sm::kGrainTempSelector1, 143);
   world_.shared.dryer_state.SetT16(sm::kGrainTempSelector2, -4);
   world_.shared.dryer_state.Set(sm::kGrainTempSelector, 1);
-
   RecordingCanvas canvas = PaintNow();
   ExpectText(canvas, "EMERGENCY COOLING", Rect::FromEdges(25, 0, 405, 25), Rgb(0, 0, 255),
              Font{30, 900});
-  ExpectText(canvas, "GRAIN TEMPERATURE: 143 \xB0 F", Rect::FromEdges(25, 28, 405, 50),
-             Rgb(0, 0, 100), Font{20, 500});
+  EXPECT_NE(canvas.FindText("GRAIN TEMPERATURE: 143 \xB0 F"), nullptr) << canvas.Describe();
   EXPECT_EQ(canvas.FindText("WARNING!"), nullptr);
 
-  // The temperature stays while the title blinks off, and it follows the selector.
+  // The temperature stays while the title blinks off, and follows the selector; in SI units
+  // too it is in Fahrenheit, the controller's own unit for this limit.
   world_.SetBlink(false);
-  world_.shared.dryer_state.Set(sm::kGrainTempSelector, 0);
-  EXPECT_NE(PaintNow().FindText("GRAIN TEMPERATURE: 151 \xB0 F"), nullptr);
-  world_.shared.dryer_state.Set(sm::kGrainTempSelector, 2);
-  EXPECT_NE(PaintNow().FindText("GRAIN TEMPERATURE: -4 \xB0 F"), nullptr) << "signed, not 65532";
-  world_.shared.dryer_state.Set(sm::kGrainTempSelector, 3);
-  EXPECT_NE(PaintNow().FindText("GRAIN TEMPERATURE: 0 \xB0 F"), nullptr);
-  EXPECT_EQ(PaintNow().FindText("EMERGENCY COOLING"), nullptr);
-
-  // In SI units too the reading is in Fahrenheit: the controller's own unit for this limit.
-  world_.shared.si_units.store(1);
-  world_.shared.dryer_state.Set(sm::kGrainTempSelector, 0);
-  EXPECT_NE(PaintNow().FindText("GRAIN TEMPERATURE: 151 \xB0 F"), nullptr);
+  const struct {
+    int selector, si;
+    const char* shown;
+  } readings[] = {{0, 0, "GRAIN TEMPERATURE: 151 \xB0 F"},
+                  {2, 0, "GRAIN TEMPERATURE: -4 \xB0 F"},  // signed, not 65532
+                  {3, 0, "GRAIN TEMPERATURE: 0 \xB0 F"},
+                  {0, 1, "GRAIN TEMPERATURE: 151 \xB0 F"}};
+  for (const auto& r : readings) {
+    world_.shared.dryer_state.Set(sm::kGrainTempSelector, r.selector);
+    world_.shared.si_units.store(r.si);
+    const RecordingCanvas blinked = PaintNow();
+    EXPECT_NE(blinked.FindText(r.shown), nullptr) << r.shown << "\n" << blinked.Describe();
+    EXPECT_EQ(blinked.FindText("EMERGENCY COOLING"), nullptr);
+  }
 }
 
 TEST_F(WarningContentTest, CoolDownShowsTheTimeLeftAndTheRestartLine) {
   world_.SetCode(0x0E06);
   world_.shared.dryer_state.Set(sm::kDryerStateBits, 0x02);
   world_.shared.dryer_state.SetTime(sm::kCoolDownTimeLeft, 3, 7);
-
   RecordingCanvas canvas = PaintNow();
   ExpectText(canvas, "COOL DOWN: 3:07", Rect::FromEdges(25, 5, 405, 45), Rgb(0, 0, 255),
              Font{40, 900});
-  ExpectText(canvas, kRestart, Rect::FromEdges(25, 220, 405, 250), Rgb(0, 0, 200), Font{16, 900});
+  EXPECT_NE(canvas.FindText(kRestart), nullptr);
   EXPECT_EQ(canvas.FindText("WARNING!"), nullptr);
   EXPECT_EQ(canvas.FindTextContaining("GRAIN TEMPERATURE"), nullptr);
 
@@ -160,34 +126,41 @@ TEST_F(WarningContentTest, CoolDownShowsTheTimeLeftAndTheRestartLine) {
 }
 
 TEST_F(WarningContentTest, OnlyABurnerGrainOverheatOffersEmergencyCooling) {
-  for (WarningCode code : {0x0205, 0x0405, 0x0705}) {
-    SCOPED_TRACE(code);
-    world_.SetCode(code);
+  const struct {
+    WarningCode code;
+    bool offered;
+  } cases[] = {{0x0205, true},  {0x0705, true},  {0x0105, false},
+               {0x0805, false}, {0x0E05, false}, {0x0206, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.code);
+    world_.SetCode(c.code);
     RecordingCanvas canvas = PaintNow();
-    ExpectText(canvas, kOverheatPrompt, Rect::FromEdges(25, 220, 405, 250), Rgb(0, 0, 200),
-               Font{16, 900});
-    ExpectFitted(canvas, kOverheatInspect, Rect::FromEdges(25, 250, 405, 270), Rgb(175, 0, 0),
-                 Font{16, 900});
-    ExpectFitted(canvas, kOverheatCause, Rect::FromEdges(25, 270, 405, 290), Rgb(175, 0, 0),
-                 Font{16, 900});
+    for (const char* line : {kOverheatPrompt, kOverheatInspect, kOverheatCause})
+      EXPECT_EQ(canvas.FindText(line) != nullptr, c.offered) << line;
     EXPECT_EQ(canvas.FindText(kMonitor), nullptr);
   }
-  for (WarningCode code : {0x0105, 0x0805, 0x0E05, 0x0204, 0x0206}) {
-    SCOPED_TRACE(code);
-    world_.SetCode(code);
-    RecordingCanvas canvas = PaintNow();
-    EXPECT_EQ(canvas.FindText(kOverheatPrompt), nullptr);
-    EXPECT_EQ(canvas.FindText(kOverheatInspect), nullptr);
-    EXPECT_EQ(canvas.FindText(kOverheatCause), nullptr);
-  }
+  world_.SetCode(0x0205);
+  RecordingCanvas offer = PaintNow();
+  ExpectText(offer, kOverheatPrompt, Rect::FromEdges(25, 220, 405, 250), Rgb(0, 0, 200),
+             Font{16, 900});
+  // A line too wide for its rectangle in our face keeps its place, colour and weight and is set
+  // smaller until it fits, rather than being cut at both ends.
+  const TextCall* inspect = offer.FindText(kOverheatInspect);
+  ASSERT_NE(inspect, nullptr);
+  EXPECT_EQ(inspect->rect, Rect::FromEdges(25, 250, 405, 270));
+  EXPECT_EQ(inspect->colour, Rgb(175, 0, 0));
+  EXPECT_EQ(inspect->font.weight, 900);
+  EXPECT_LT(inspect->font.height, 16) << "would not fit at the asked size";
+  EXPECT_LE(platform::ApproximateTextSize(kOverheatInspect, inspect->font).w, kLineWidth);
+  EXPECT_GT(platform::ApproximateTextSize(kOverheatInspect, Font{inspect->font.height + 1, 900}).w,
+            kLineWidth)
+      << "smaller than it needs to be";
 
   // Once emergency cooling runs, the prompt becomes the reminder to keep watching.
-  world_.SetCode(0x0205);
   world_.shared.dryer_state.Set(sm::kDryerStateBits, 0x10);
   RecordingCanvas cooling = PaintNow();
-  ExpectText(cooling, kMonitor, Rect::FromEdges(25, 220, 405, 250), Rgb(175, 0, 0), Font{16, 900});
-  ExpectText(cooling, kMonitorTemps, Rect::FromEdges(25, 270, 405, 290), Rgb(175, 0, 0),
-             Font{16, 900});
+  EXPECT_NE(cooling.FindText(kMonitor), nullptr);
+  EXPECT_NE(cooling.FindText("AND TEMPERATURES!"), nullptr);
   EXPECT_EQ(cooling.FindText(kOverheatPrompt), nullptr);
 
   // With cool-down running as well, the restart line shares the prompt's place and comes last.
@@ -202,30 +175,13 @@ TEST_F(WarningContentTest, ALostLinkHidesTheWarningAndAsksToReconnectUntilTheLin
   world_.SetCode(0x0205);
   world_.LoseLink();
   RecordingCanvas lost = PaintNow();
-
   EXPECT_EQ(caption_, kLinkLostCaption);
   EXPECT_EQ(world_.shared.reconnect_request.load(std::memory_order_acquire), 1);
-  const TextCall* trying = lost.FindText("Trying to Reconnect...");
-  ASSERT_NE(trying, nullptr) << lost.Describe();
-  EXPECT_EQ(trying->rect, Rect::FromEdges(5, 5, 325, 50));
-  EXPECT_EQ(trying->HorizontalAlignment(), platform::kAlignLeft);
-  EXPECT_EQ(trying->font, (Font{24, 700}));
-  EXPECT_EQ(trying->colour, Rgb(0, 0, 150));
-  EXPECT_EQ(lost.Texts().size(), 1U) << "nothing of the warning: " << lost.Describe();
+  EXPECT_EQ(lost.Texts(), (std::vector<std::string>{"Trying to Reconnect..."}))
+      << "nothing of the warning: " << lost.Describe();
+  EXPECT_EQ(lost.CountPicture(259) + lost.CountPicture(260), 2U);
   EXPECT_EQ(lost.CountPicture(517), 0U);
-  const auto pictures = lost.All<platform::PictureCall>();
-  ASSERT_EQ(pictures.size(), 2U);
-  EXPECT_EQ(pictures[0]->resource, 259);
-  EXPECT_EQ(pictures[0]->into, (Rect{30, 40, 100, 75}));
-  EXPECT_EQ(pictures[1]->resource, 260);
-  EXPECT_EQ(pictures[1]->into, (Rect{250, 20, 100, 124}));
-  const auto lines = lost.All<platform::LineCall>();
-  ASSERT_EQ(lines.size(), 4U);
-  EXPECT_EQ(lines[0]->pen_width, 10);
-  EXPECT_EQ(lines[0]->colour, Rgb(0, 125, 0));
-  EXPECT_EQ(lines[3]->from, (platform::Point{105, 70}));
-  EXPECT_EQ(lines[3]->to, (platform::Point{120, 70}));
-  EXPECT_EQ(lines[3]->pen_width, 6);
+  EXPECT_EQ(lost.All<platform::LineCall>().size(), 4U) << "the reconnect track and its mark";
 
   // The link thread takes the request; the next paint of the lost state raises it again.
   world_.shared.reconnect_request.store(0);
@@ -251,13 +207,9 @@ TEST_F(WarningContentTest, ALostLinkHidesTheWarningAndAsksToReconnectUntilTheLin
 
 TEST_F(WarningContentTest, TheReconnectMarkRunsToEachEndAndRestsThereOneStep) {
   world_.LoseLink();
-  auto mark_x = [this] {
-    const RecordingCanvas canvas = PaintNow();
-    return canvas.All<platform::LineCall>().back()->from.x;
-  };
+  auto mark_x = [this] { return PaintNow().All<platform::LineCall>().back()->from.x; };
   EXPECT_EQ(mark_x(), 105);
   EXPECT_EQ(mark_x(), 105) << "no request, no step";
-
   std::vector<int> positions;
   for (int i = 0; i < 30; ++i) {
     content_.RequestReconnectStep();
@@ -269,33 +221,42 @@ TEST_F(WarningContentTest, TheReconnectMarkRunsToEachEndAndRestsThereOneStep) {
   EXPECT_EQ(positions, expected);
 }
 
-TEST(WarningWindow, IsTheShellsWindowWithItsHelpButtonAndAChangingCaption) {
+// How many pixels of `image` inside `area` have exactly this colour.
+int CountColour(const QImage& image, QRect area, QColor colour) {
+  int n = 0;
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    for (int x = area.left(); x <= area.right(); ++x) n += image.pixelColor(x, y) == colour;
+  return n;
+}
+
+// The real window as the operator sees it; the pictures are saved for a person to look at.
+TEST(WarningWindow, ShowsTheWarningAndTheLostLinkWithAChangingCaption) {
   ViewWorld world;
   WarningWindow window(nullptr, testing::WarningWindowDef(), world.ctx);
-  EXPECT_EQ(window.objectName(), "WARNING_WINDOW");
-  EXPECT_EQ(window.CurrentCaption(), " WARNING - DRYER SHUTTING DOWN! - 05");
-  EXPECT_EQ(window.size(), QSize(430, 325));
-
-  auto* button = qobject_cast<platform::PictureButton*>(
-      platform::FindControl(window, WarningWindow::kHelpButtonId));
-  ASSERT_NE(button, nullptr);
-  EXPECT_EQ(button->objectName(), "WARNING_HELP");
+  window.show();
+  auto grab = [&](const char* name) {
+    const QImage image = window.grab().toImage();
+    EXPECT_TRUE(image.save(QString::fromStdString((testing::ScreenshotDir() / name).string())));
+    return image;
+  };
   const platform::Rect client = window.ClientRect();
-  EXPECT_EQ(button->geometry(), QRect(client.x + 110, client.y + 125, 200, 50));
-  EXPECT_EQ(button->NormalFace(), 205);
-  EXPECT_EQ(button->PressedFace(), 204);
 
   world.SetCode(0x0205);
-  window.Snapshot();
+  const QImage warning = grab("warning_0205.png");
   EXPECT_EQ(window.CurrentCaption(), " WARNING - DRYER SHUTTING DOWN!");
   EXPECT_EQ(window.windowTitle(), window.CurrentCaption());
+  const QRect title(client.x + 25, client.y, 380, 50);
+  EXPECT_GT(CountColour(warning, title, QColor(255, 0, 0)), 300) << "the red title";
 
   world.LoseLink();
-  window.RequestReconnectStep();
-  window.Snapshot();
+  for (int i = 0; i < 4; ++i) window.RequestReconnectStep(), window.Snapshot();
+  const QImage lost = grab("warning_link_lost.png");
   EXPECT_EQ(window.CurrentCaption(), " CONNECTION TO DRYER LOST!");
-  EXPECT_EQ(window.content().mark().position(), 1);
+  EXPECT_EQ(window.content().mark().position(), 4);
   EXPECT_EQ(world.shared.reconnect_request.load(), 1);
+  EXPECT_EQ(CountColour(lost, title, QColor(255, 0, 0)), 0) << "no warning title";
+  EXPECT_GT(CountColour(lost, QRect(client.x + 105, client.y + 66, 150, 9), QColor(0, 125, 0)), 500)
+      << "the reconnect track";
 }
 
 TEST(WarningWindow, HelpOpensForTheLiveCodeOverTheWindow) {
@@ -307,11 +268,9 @@ TEST(WarningWindow, HelpOpensForTheLiveCodeOverTheWindow) {
     opened.push_back(dialog.help_code());
     EXPECT_EQ(dialog.parentWidget(), &window);
   });
-
   world.SetCode(0x0E05);
   window.help_button()->click();
   EXPECT_TRUE(opened.empty()) << "without help wired in the button does nothing";
-
   window.SetHelp(&help);
   window.help_button()->click();
   world.SetCode(0x0409);
