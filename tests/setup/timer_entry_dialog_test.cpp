@@ -13,108 +13,86 @@ namespace orvandry::setup {
 namespace {
 
 namespace id = timer_entry_id;
+namespace sm = link::status_map;
 using link::Rec;
 using platform::Rect;
-
-// Every control id of the dialog.
-std::vector<int> AllControls() {
-  std::vector<int> ids(std::begin(id::kMinutesDigits), std::end(id::kMinutesDigits));
-  ids.insert(ids.end(), std::begin(id::kSecondsDigits), std::end(id::kSecondsDigits));
-  ids.insert(ids.end(),
-             {id::kMinutesDelete, id::kSecondsDelete, id::kDefault, id::kAccept, id::kCancel});
-  return ids;
-}
 
 bool Overlap(Rect a, Rect b) {
   return a.x < b.Right() && b.x < a.Right() && a.y < b.Bottom() && b.y < a.Bottom();
 }
 
+// The batch dry timer at 45:05, 0:00..200:00.
+TimerEntry OpenDryTimer(link::LinkShared& shared) {
+  shared.dryer_state.SetTime(sm::kDryTimerReload, 45, 5);
+  return TimerEntry::Open(shared, Rec::kDryTimerReload, TimerLimits{0, 0, 200, 0, 60, 0});
+}
+
 class TimerEntryDialogTest : public ::testing::Test {
  protected:
-  TimerEntryDialogTest() {
-    shared.dryer_state.SetTime(link::status_map::kDryTimerReload, 45, 5);
-    entry = TimerEntry::Open(shared, Rec::kDryTimerReload, TimerLimits{0, 0, 200, 0, 60, 0});
+  void Touch(std::initializer_list<int> ids) {
+    for (int control : ids) dialog.Button(control)->click();
   }
   link::LinkShared shared;
   platform::ScriptedPrompter prompter;
-  TimerEntry entry;
+  TimerEntry entry = OpenDryTimer(shared);
+  TimerEntryDialog dialog{nullptr, entry, shared, prompter};
 };
 
 TEST_F(TimerEntryDialogTest, ControlsAreTouchSizedInsideTheClientAreaAndApart) {
-  TimerEntryDialog dialog(nullptr, entry, shared, prompter);
-  EXPECT_EQ(dialog.objectName(), "DIALOG_165");
-  EXPECT_EQ(dialog.Caption(), "MODIFYING TIMER SETPOINT - 21");
-  const std::vector<int> ids = AllControls();
+  std::vector<int> ids(std::begin(id::kMinutesDigits), std::end(id::kMinutesDigits));
+  ids.insert(ids.end(), std::begin(id::kSecondsDigits), std::end(id::kSecondsDigits));
+  ids.insert(ids.end(),
+             {id::kMinutesDelete, id::kSecondsDelete, id::kDefault, id::kAccept, id::kCancel});
   const Rect client{0, 0, dialog.ClientRect().w, dialog.ClientRect().h};
   for (int control : ids) {
+    SCOPED_TRACE(control);
     QPushButton* button = dialog.Button(control);
-    ASSERT_NE(button, nullptr) << control;
+    ASSERT_NE(button, nullptr);
     const Rect r = TimerEntryDialog::ControlRect(control);
-    EXPECT_GE(button->width(), TimerEntryDialog::kMinTouch) << control;
-    EXPECT_GE(button->height(), TimerEntryDialog::kMinTouch) << control;
-    EXPECT_TRUE(client.Contains({r.x, r.y}) && client.Contains({r.Right() - 1, r.Bottom() - 1}))
-        << control << " at " << r;
+    EXPECT_GE(button->width(), TimerEntryDialog::kMinTouch);
+    EXPECT_GE(button->height(), TimerEntryDialog::kMinTouch);
+    EXPECT_TRUE(client.Contains({r.x, r.y}) && client.Contains({r.Right() - 1, r.Bottom() - 1}));
     for (int other : ids) {
       if (other != control) {
-        EXPECT_FALSE(Overlap(r, TimerEntryDialog::ControlRect(other))) << control << "/" << other;
+        EXPECT_FALSE(Overlap(r, TimerEntryDialog::ControlRect(other))) << other;
       }
     }
     // Nothing the dialog draws may sit under a control.
-    EXPECT_FALSE(Overlap(r, Rect::FromEdges(150, 40, 398, 110))) << control;
-    EXPECT_FALSE(Overlap(r, Rect{420, 50, 190, 45})) << control;
+    for (Rect drawn :
+         {Rect::FromEdges(150, 40, 398, 110), Rect{420, 50, 190, 45}, kMinutesLabel, kSecondsLabel})
+      EXPECT_FALSE(Overlap(r, drawn));
   }
   // Telephone order: 7 8 9 on top, 1 2 3 above 0, DELETE beside 0; minutes on the left.
-  const Rect seven = TimerEntryDialog::ControlRect(id::kMinutesDigits[7]);
-  const Rect nine = TimerEntryDialog::ControlRect(id::kMinutesDigits[9]);
-  const Rect one = TimerEntryDialog::ControlRect(id::kMinutesDigits[1]);
-  const Rect zero = TimerEntryDialog::ControlRect(id::kMinutesDigits[0]);
-  const Rect erase = TimerEntryDialog::ControlRect(id::kMinutesDelete);
-  EXPECT_EQ(seven.y, nine.y);
-  EXPECT_LT(seven.x, nine.x);
-  EXPECT_LT(seven.y, one.y);
-  EXPECT_EQ(one.x, zero.x);
-  EXPECT_LT(one.y, zero.y);
-  EXPECT_EQ(erase.y, zero.y);
-  EXPECT_GT(erase.w, zero.w);
-  EXPECT_LT(TimerEntryDialog::ControlRect(id::kMinutesDigits[9]).Right(),
-            TimerEntryDialog::ControlRect(id::kDefault).x);
-  // The keypad names sit over their keypads, above the top row.
-  EXPECT_EQ(kMinutesLabel.x, seven.x);
-  EXPECT_EQ(kMinutesLabel.Right(), nine.Right());
-  EXPECT_LE(kMinutesLabel.Bottom(), seven.y);
-  EXPECT_GE(kMinutesLabel.y, 110);
-  EXPECT_EQ(kSecondsLabel.x, TimerEntryDialog::ControlRect(id::kSecondsDigits[7]).x);
-  EXPECT_EQ(kSecondsLabel.Right(), TimerEntryDialog::ControlRect(id::kSecondsDigits[9]).Right());
-  EXPECT_GT(TimerEntryDialog::ControlRect(id::kSecondsDigits[7]).x,
-            TimerEntryDialog::ControlRect(id::kDefault).Right());
+  const auto at = [](int control) { return TimerEntryDialog::ControlRect(control); };
+  EXPECT_EQ(at(id::kMinutesDigits[7]).y, at(id::kMinutesDigits[9]).y);
+  EXPECT_LT(at(id::kMinutesDigits[7]).x, at(id::kMinutesDigits[9]).x);
+  EXPECT_LT(at(id::kMinutesDigits[7]).y, at(id::kMinutesDigits[1]).y);
+  EXPECT_EQ(at(id::kMinutesDigits[1]).x, at(id::kMinutesDigits[0]).x);
+  EXPECT_LT(at(id::kMinutesDigits[1]).y, at(id::kMinutesDigits[0]).y);
+  EXPECT_EQ(at(id::kMinutesDelete).y, at(id::kMinutesDigits[0]).y);
+  EXPECT_LT(at(id::kMinutesDigits[9]).Right(), at(id::kDefault).x);
+  EXPECT_GT(at(id::kSecondsDigits[7]).x, at(id::kDefault).Right());
 }
 
 TEST_F(TimerEntryDialogTest, TouchesEditTheRecordAndAcceptClosesWithTheWrite) {
-  TimerEntryDialog dialog(nullptr, entry, shared, prompter);
-  dialog.Button(id::kMinutesDigits[9])->click();
-  dialog.Button(id::kMinutesDigits[0])->click();
-  dialog.Button(id::kSecondsDigits[3])->click();
-  dialog.Button(id::kSecondsDigits[0])->click();
-  EXPECT_EQ(entry.minutes, 90);
-  EXPECT_EQ(entry.seconds, 30);
+  Touch(
+      {id::kMinutesDigits[9], id::kMinutesDigits[0], id::kSecondsDigits[3], id::kSecondsDigits[0]});
+  EXPECT_EQ(entry.TotalSeconds(), 90 * 60 + 30);
   EXPECT_EQ(dialog.Outcome(), TimerEntry::Outcome::kKeepOpen);
   EXPECT_FALSE(shared.pending.AnyRaised());
-  dialog.Button(id::kAccept)->click();
+  Touch({id::kAccept});
   EXPECT_EQ(dialog.Outcome(), TimerEntry::Outcome::kWritten);
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
   EXPECT_TRUE(shared.pending.IsRaised(Rec::kDryTimerReload));
-  EXPECT_EQ(shared.request.Get(link::status_map::kDryTimerReload), 90);
-  EXPECT_EQ(shared.request.Get(link::status_map::kDryTimerReload + 1), 30);
-  // A touch after closing changes nothing.
-  dialog.Button(id::kMinutesDigits[1])->click();
+  EXPECT_EQ(shared.request.Get(sm::kDryTimerReload), 90);
+  EXPECT_EQ(shared.request.Get(sm::kDryTimerReload + 1), 30);
+  Touch({id::kMinutesDigits[1]});  // a touch after closing changes nothing
   EXPECT_EQ(entry.minutes, 90);
 }
 
 TEST_F(TimerEntryDialogTest, OutOfRangeWarnsAndClosesWithoutWriting) {
   prompter.Script(platform::Answer::kOk);
-  TimerEntryDialog dialog(nullptr, entry, shared, prompter);
-  for (int digit : {2, 4, 9}) dialog.Button(id::kMinutesDigits[digit])->click();
-  dialog.Button(id::kAccept)->click();
+  Touch({id::kMinutesDigits[2], id::kMinutesDigits[4], id::kMinutesDigits[9], id::kAccept});
   EXPECT_EQ(dialog.Outcome(), TimerEntry::Outcome::kRefused);
   EXPECT_EQ(dialog.result(), QDialog::Rejected);
   EXPECT_EQ(prompter.CountAsked("The value entered is out of range."), 1U);
@@ -122,23 +100,23 @@ TEST_F(TimerEntryDialogTest, OutOfRangeWarnsAndClosesWithoutWriting) {
   EXPECT_TRUE(prompter.Clean()) << prompter.Problems();
 }
 
-TEST_F(TimerEntryDialogTest, StaysOnThePanelOverAWindowNearItsEdge) {
+TEST_F(TimerEntryDialogTest, StaysOnThePanelOverAWindowNearItsEdgeAndCancels) {
   QWidget panel;
   panel.setGeometry(0, 0, 640, 480);
   QWidget batch(&panel);
   batch.setGeometry(240, 40, 400, 205);
   panel.show();
-  TimerEntryDialog dialog(&batch, entry, shared, prompter);
-  dialog.show();
-  const QRect on_panel = panel.frameGeometry();
-  EXPECT_TRUE(on_panel.contains(dialog.geometry())) << dialog.x() << "," << dialog.y();
-  dialog.Button(id::kCancel)->click();
-  EXPECT_EQ(dialog.Outcome(), TimerEntry::Outcome::kCancelled);
-  EXPECT_FALSE(dialog.isVisible());
+  TimerEntryDialog over_batch(&batch, entry, shared, prompter);
+  over_batch.show();
+  EXPECT_TRUE(panel.frameGeometry().contains(over_batch.geometry()))
+      << over_batch.x() << "," << over_batch.y();
+  over_batch.Button(id::kCancel)->click();
+  EXPECT_EQ(over_batch.Outcome(), TimerEntry::Outcome::kCancelled);
+  EXPECT_FALSE(over_batch.isVisible());
+  EXPECT_FALSE(shared.pending.AnyRaised());
 }
 
 TEST_F(TimerEntryDialogTest, RendersTheValueInItsBox) {
-  TimerEntryDialog dialog(nullptr, entry, shared, prompter);
   const QImage image = dialog.grab().toImage();
   const Rect client = dialog.ClientRect();
   // The value is right-aligned in its box on black and nothing spills past the box's left edge;

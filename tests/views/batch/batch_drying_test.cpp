@@ -2,9 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QMouseEvent>
+#include <cstdio>
+
 #include "link/status_map.h"
 #include "platform/recording_canvas.h"
 #include "platform/scripted_prompter.h"
+#include "views/batch/batch_drying_window.h"
+#include "views/view_fixture.h"
 
 namespace orvandry::views {
 namespace {
@@ -16,22 +22,24 @@ using platform::Bgr;
 using platform::Font;
 using platform::RecordingCanvas;
 using platform::Rect;
-using platform::ScriptedPrompter;
 using platform::TextCall;
+
+constexpr platform::Colour kDry = Bgr(0x00C8C8);
+constexpr platform::Colour kCool = Bgr(0xFA0000);
+constexpr platform::Colour kUnload = Bgr(0x00FA00);
+constexpr unsigned kRight = platform::kAlignRight;
+constexpr unsigned kLeft = platform::kAlignLeft;
+constexpr unsigned kCentre = platform::kAlignCentre;
 
 // A face narrow enough for every text to fit its column at the given font, as on the panel.
 platform::Size NarrowFace(std::string_view text, Font font) {
   return {static_cast<int>(text.size()) * font.height / 3, font.height};
 }
 
-constexpr platform::Colour kDry = Bgr(0x00C8C8);
-constexpr platform::Colour kCool = Bgr(0xFA0000);
-constexpr platform::Colour kUnload = Bgr(0x00FA00);
-
-class BatchDryingTest : public ::testing::Test {
+// Staged batch drying with every timer part-way through.
+class BatchDrying : public ::testing::Test {
  protected:
-  BatchDryingTest() {
-    auto& s = shared.dryer_state;
+  BatchDrying() {
     s.Set(sm::kBatchSelector, 1);
     s.SetTime(sm::kDryTimerRunning, 37, 9);
     s.SetTime(sm::kDryTimerReload, 45, 5);
@@ -43,190 +51,146 @@ class BatchDryingTest : public ::testing::Test {
     s.SetTime(sm::kUnloadTimerReload, 10, 0);
   }
   void SetAveraging() {
-    auto& s = shared.dryer_state;
     s.Set(sm::kConfigBits, 0x40);
     s.Set(sm::kMeteringMode, 0x06 | 0x80);  // other bits of the mode byte do not matter
     s.Set(sm::kDryerActivity, 0x20);
   }
-  const TextCall& Find(const RecordingCanvas& canvas, std::string_view text) {
-    const TextCall* call = canvas.FindText(text);
-    if (call == nullptr) {
-      ADD_FAILURE() << "no \"" << text << "\" in\n" << canvas.Describe();
-      static const TextCall kNone;
-      return kNone;
-    }
-    return *call;
+  RecordingCanvas& Paint() {
+    canvas = RecordingCanvas({396, 181}, NarrowFace);
+    PaintBatchDrying(canvas, s);
+    return canvas;
   }
-  void ExpectText(const RecordingCanvas& canvas, std::string_view text, Rect rect, Font font,
-                  platform::Colour colour, unsigned alignment) {
-    const TextCall& call = Find(canvas, text);
-    EXPECT_EQ(call.rect, rect) << text;
-    EXPECT_EQ(call.font, font) << text;
-    EXPECT_EQ(call.colour, colour) << text;
-    EXPECT_EQ(call.HorizontalAlignment(), alignment) << text;
-    EXPECT_EQ(call.background_mode, platform::BackgroundMode::kTransparent) << text;
+  struct Expected {
+    const char* text;
+    Rect rect;
+    Font font;
+    platform::Colour colour;
+    unsigned alignment;
+  };
+  void ExpectTexts(std::initializer_list<Expected> texts) {
+    for (const Expected& e : texts) {
+      const TextCall* call = canvas.FindText(e.text);
+      ASSERT_NE(call, nullptr) << e.text << " in\n" << canvas.Describe();
+      EXPECT_EQ(call->rect, e.rect) << e.text;
+      EXPECT_EQ(call->font, e.font) << e.text;
+      EXPECT_EQ(call->colour, e.colour) << e.text;
+      EXPECT_EQ(call->HorizontalAlignment(), e.alignment) << e.text;
+    }
   }
 
-  link::LinkShared shared;
+  testing::ViewWorld world;
+  link::LinkShared& shared = world.shared;
+  link::ByteImage& s = world.state();
+  RecordingCanvas canvas;
 };
 
-TEST_F(BatchDryingTest, SingleLayoutShowsRunningAndReloadValues) {
-  RecordingCanvas canvas({396, 181}, NarrowFace);
-  PaintBatchDrying(canvas, shared.dryer_state);
-  using platform::kAlignCentre;
-  using platform::kAlignLeft;
-  using platform::kAlignRight;
-  ExpectText(canvas, "37", Rect::FromEdges(0, 15, 90, 90), {66, 900}, kDry, kAlignRight);
-  ExpectText(canvas, "09", Rect::FromEdges(90, 55, 150, 135), {32, 900}, kDry, kAlignLeft);
-  ExpectText(canvas, "18", Rect::FromEdges(120, 15, 220, 90), {66, 900}, kCool, kAlignRight);
-  ExpectText(canvas, "02", Rect::FromEdges(220, 55, 280, 135), {32, 900}, kCool, kAlignLeft);
-  ExpectText(canvas, "4", Rect::FromEdges(220, 15, 350, 90), {66, 900}, kUnload, kAlignRight);
-  ExpectText(canvas, "59", Rect::FromEdges(350, 55, 410, 135), {32, 900}, kUnload, kAlignLeft);
-  ExpectText(canvas, "45 Min 05 Sec", Rect::FromEdges(0, 0, 126, 20), {18, 300}, kDry,
-             kAlignCentre);
-  ExpectText(canvas, "20 Min 05 Sec", Rect::FromEdges(126, 0, 259, 20), {18, 300}, kCool,
-             kAlignCentre);
-  ExpectText(canvas, "10 Min 00 Sec", Rect::FromEdges(259, 0, 400, 20), {18, 300}, kUnload,
-             kAlignCentre);
+TEST_F(BatchDrying, SingleLayoutShowsRunningAndReloadValues) {
+  Paint();
+  ExpectTexts({
+      {"37", Rect::FromEdges(0, 15, 90, 90), {66, 900}, kDry, kRight},
+      {"09", Rect::FromEdges(90, 55, 150, 135), {32, 900}, kDry, kLeft},
+      {"18", Rect::FromEdges(120, 15, 220, 90), {66, 900}, kCool, kRight},
+      {"59", Rect::FromEdges(350, 55, 410, 135), {32, 900}, kUnload, kLeft},
+      {"45 Min 05 Sec", Rect::FromEdges(0, 0, 126, 20), {18, 300}, kDry, kCentre},
+      {"20 Min 05 Sec", Rect::FromEdges(126, 0, 259, 20), {18, 300}, kCool, kCentre},
+      {"10 Min 00 Sec", Rect::FromEdges(259, 0, 400, 20), {18, 300}, kUnload, kCentre},
+  });
   EXPECT_EQ(canvas.Count<TextCall>(), 9U) << "no low-heat timer in the single layout";
-  EXPECT_EQ(canvas.FindTextContaining("AVERAGING"), nullptr);
-
-  const auto lines = canvas.All<platform::LineCall>();
-  ASSERT_EQ(lines.size(), 3U);
-  const platform::LineCall expected[] = {{{126, 0}, {126, 170}, Bgr(0x969696), 3},
-                                         {{259, 0}, {259, 170}, Bgr(0x969696), 3},
-                                         {{0, 20}, {400, 20}, Bgr(0x969696), 1}};
-  for (std::size_t i = 0; i < 3; ++i) {
-    EXPECT_EQ(lines[i]->from, expected[i].from);
-    EXPECT_EQ(lines[i]->to, expected[i].to);
-    EXPECT_EQ(lines[i]->colour, expected[i].colour);
-    EXPECT_EQ(lines[i]->pen_width, expected[i].pen_width);
-  }
+  EXPECT_EQ(canvas.Count<platform::LineCall>(), 3U);
 }
 
-TEST_F(BatchDryingTest, DualLayoutSplitsTheDryColumn) {
-  shared.dryer_state.Set(sm::kConfigBits, 0x02);
-  RecordingCanvas canvas({396, 181}, NarrowFace);
-  PaintBatchDrying(canvas, shared.dryer_state);
-  using platform::kAlignCentre;
-  using platform::kAlignLeft;
-  using platform::kAlignRight;
-  ExpectText(canvas, "37", Rect::FromEdges(0, 20, 70, 60), {32, 900}, kDry, kAlignRight);
-  ExpectText(canvas, "112", Rect::FromEdges(0, 107, 70, 147), {32, 900}, kDry, kAlignRight);
-  ExpectText(canvas, "09", Rect::FromEdges(75, 30, 150, 60), {20, 900}, kDry, kAlignLeft);
-  ExpectText(canvas, "40", Rect::FromEdges(75, 117, 150, 147), {20, 900}, kDry, kAlignLeft);
-  ExpectText(canvas, "45 Min 05 Sec", Rect::FromEdges(0, 0, 126, 20), {18, 300}, kDry,
-             kAlignCentre);
-  ExpectText(canvas, "120 Min 00 Sec", Rect::FromEdges(0, 87, 126, 107), {18, 300}, kDry,
-             kAlignCentre);
-  ExpectText(canvas, "18", Rect::FromEdges(120, 15, 220, 90), {66, 900}, kCool, kAlignRight);
-  ExpectText(canvas, "59", Rect::FromEdges(350, 55, 410, 135), {32, 900}, kUnload, kAlignLeft);
+TEST_F(BatchDrying, DualLayoutSplitsTheDryColumn) {
+  s.Set(sm::kConfigBits, 0x02);
+  Paint();
+  ExpectTexts({
+      {"37", Rect::FromEdges(0, 20, 70, 60), {32, 900}, kDry, kRight},
+      {"112", Rect::FromEdges(0, 107, 70, 147), {32, 900}, kDry, kRight},
+      {"40", Rect::FromEdges(75, 117, 150, 147), {20, 900}, kDry, kLeft},
+      {"120 Min 00 Sec", Rect::FromEdges(0, 87, 126, 107), {18, 300}, kDry, kCentre},
+      {"18", Rect::FromEdges(120, 15, 220, 90), {66, 900}, kCool, kRight},
+  });
   EXPECT_EQ(canvas.Count<TextCall>(), 12U);
-
   const auto lines = canvas.All<platform::LineCall>();
   ASSERT_EQ(lines.size(), 5U);
   EXPECT_EQ(lines[2]->from, (platform::Point{0, 87}));
   EXPECT_EQ(lines[2]->to, (platform::Point{126, 87}));
-  EXPECT_EQ(lines[2]->pen_width, 3);
-  EXPECT_EQ(lines[4]->from, (platform::Point{0, 107}));
-  EXPECT_EQ(lines[4]->to, (platform::Point{126, 107}));
-  EXPECT_EQ(lines[4]->pen_width, 1);
 }
 
-TEST_F(BatchDryingTest, AveragingReplacesTheDryTimeUnlessAnyBlockingBitIsSet) {
+TEST_F(BatchDrying, AveragingReplacesTheDryTimeUnlessAnyBlockingBitIsSet) {
   SetAveraging();
-  {
-    RecordingCanvas canvas({396, 181}, NarrowFace);
-    PaintBatchDrying(canvas, shared.dryer_state);
-    using platform::kAlignCentre;
-    ExpectText(canvas, "AVERAGING", Rect::FromEdges(0, 25, 130, 65), {16, 400}, kDry, kAlignCentre);
-    ExpectText(canvas, "INCOMING", Rect::FromEdges(0, 40, 130, 95), {16, 400}, kDry, kAlignCentre);
-    ExpectText(canvas, "MOISTURE", Rect::FromEdges(0, 55, 130, 70), {16, 400}, kDry, kAlignCentre);
-    EXPECT_EQ(canvas.FindText("37"), nullptr);
-    EXPECT_EQ(canvas.FindText("09"), nullptr);
-    EXPECT_NE(canvas.FindText("45 Min 05 Sec"), nullptr) << "the reload value stays";
-  }
-  struct Blocker {
-    std::size_t offset;
-    std::uint8_t value;
-  };
-  const Blocker blockers[] = {{sm::kDryerActivity, 0xA0},
-                              {sm::kBatchBits13, 0x01},
-                              {256, 0x01},
-                              {sm::kMeteringMode, 0x05},
-                              {sm::kConfigBits, 0x00}};
-  for (const Blocker& blocker : blockers) {
+  Paint();
+  ExpectTexts({{"AVERAGING", Rect::FromEdges(0, 25, 130, 65), {16, 400}, kDry, kCentre},
+               {"INCOMING", Rect::FromEdges(0, 40, 130, 95), {16, 400}, kDry, kCentre},
+               {"MOISTURE", Rect::FromEdges(0, 55, 130, 70), {16, 400}, kDry, kCentre}});
+  EXPECT_EQ(canvas.FindText("37"), nullptr);
+  EXPECT_EQ(canvas.FindText("09"), nullptr);
+  EXPECT_NE(canvas.FindText("45 Min 05 Sec"), nullptr) << "the reload value stays";
+
+  const std::pair<std::size_t, std::uint8_t> blockers[] = {
+      {sm::kDryerActivity, 0xA0}, {sm::kBatchBits13, 0x01}, {256, 0x01},
+      {sm::kMeteringMode, 0x05},  {sm::kConfigBits, 0x00},  {sm::kConfigBits, 0x42}};  // dual
+  for (auto [offset, value] : blockers) {
+    SCOPED_TRACE(offset);
     SetAveraging();
-    shared.dryer_state.Set(blocker.offset, blocker.value);
-    EXPECT_FALSE(AveragingIncomingMoisture(shared.dryer_state)) << blocker.offset;
-    RecordingCanvas canvas({396, 181}, NarrowFace);
-    PaintBatchDrying(canvas, shared.dryer_state);
-    EXPECT_EQ(canvas.FindText("AVERAGING"), nullptr) << blocker.offset;
-    EXPECT_NE(canvas.FindText("37"), nullptr) << blocker.offset;
+    s.Set(offset, value);
+    Paint();
+    EXPECT_EQ(canvas.FindText("AVERAGING"), nullptr);
+    EXPECT_NE(canvas.FindText("37"), nullptr);
   }
-  // The dual layout has no averaging text.
-  SetAveraging();
-  shared.dryer_state.Set(sm::kConfigBits, 0x42);
-  RecordingCanvas dual({396, 181}, NarrowFace);
-  PaintBatchDrying(dual, shared.dryer_state);
-  EXPECT_EQ(dual.FindText("AVERAGING"), nullptr);
-  EXPECT_NE(dual.FindText("37"), nullptr);
 }
 
-TEST_F(BatchDryingTest, TextsTooWideForTheirColumnShrinkInsteadOfLosingDigits) {
-  shared.dryer_state.Set(sm::kConfigBits, 0x02);
-  shared.dryer_state.SetTime(sm::kDryTimerRunning, 200, 0);
-  RecordingCanvas canvas({396, 181});  // the approximate face: wider than the panel's
-  PaintBatchDrying(canvas, shared.dryer_state);
-  for (const TextCall* call : canvas.All<TextCall>()) {
+TEST_F(BatchDrying, TextsTooWideForTheirColumnShrinkInsteadOfLosingDigits) {
+  s.Set(sm::kConfigBits, 0x02);
+  s.SetTime(sm::kDryTimerRunning, 200, 0);
+  RecordingCanvas dual({396, 181});  // the approximate face: wider than the panel's
+  PaintBatchDrying(dual, s);
+  for (const TextCall* call : dual.All<TextCall>()) {
     ASSERT_TRUE(call->rect.has_value());
     EXPECT_LE(platform::ApproximateTextSize(call->text, call->font).w, call->rect->w)
         << call->text << " at " << *call->rect;
   }
-  const TextCall& low_reload = Find(canvas, "120 Min 00 Sec");
-  EXPECT_LT(low_reload.font.height, 18);
-  EXPECT_GE(low_reload.font.height, 14) << "shrunk only as far as needed";
-  EXPECT_EQ(low_reload.font.weight, 300);
-  EXPECT_EQ(Find(canvas, "200").font.height, 32) << "fits as it is";
+  const TextCall* low_reload = dual.FindText("120 Min 00 Sec");
+  ASSERT_NE(low_reload, nullptr);
+  EXPECT_LT(low_reload->font.height, 18);
+  EXPECT_GE(low_reload->font.height, 14) << "shrunk only as far as needed";
+  EXPECT_EQ(low_reload->font.weight, 300);
+  EXPECT_EQ(dual.FindText("200")->font.height, 32) << "fits as it is";
 
-  shared.dryer_state.Set(sm::kConfigBits, 0x00);
+  s.Set(sm::kConfigBits, 0x00);
   RecordingCanvas single({396, 181});
-  PaintBatchDrying(single, shared.dryer_state);
-  const TextCall& big = Find(single, "200");
-  EXPECT_LT(big.font.height, 66);
-  EXPECT_GE(big.font.height, 40);
-  EXPECT_EQ(big.font.weight, 900);
+  PaintBatchDrying(single, s);
+  const TextCall* big = single.FindText("200");
+  ASSERT_NE(big, nullptr);
+  EXPECT_LT(big->font.height, 66);
+  EXPECT_GE(big->font.height, 40);
 }
 
-TEST_F(BatchDryingTest, ButtonVisibilityFollowsSelectorAndDualBit) {
-  auto& s = shared.dryer_state;
+// Byte 8 (the batch selector) 0 shows DRY; 3 shows HI HEAT and LO HEAT; any other value follows
+// the dual dry-timer bit.
+TEST_F(BatchDrying, ButtonVisibilityFollowsSelectorAndDualBit) {
   const BatchButtonVisibility dry_only{false, false, true};
   const BatchButtonVisibility split{true, true, false};
-  for (std::uint8_t dual_bits : {0x00, 0x02}) {
-    s.Set(sm::kConfigBits, dual_bits);
-    s.Set(sm::kBatchSelector, 0);
-    EXPECT_EQ(BatchTimerButtons(s), dry_only) << "continuous flow, 257=" << int(dual_bits);
-    s.Set(sm::kBatchSelector, 3);
-    EXPECT_EQ(BatchTimerButtons(s), split) << "selector 3, 257=" << int(dual_bits);
-  }
-  for (std::uint8_t selector : {1, 2, 255}) {
-    s.Set(sm::kBatchSelector, selector);
-    s.Set(sm::kConfigBits, 0xFD);  // every bit but the dual one
-    EXPECT_EQ(BatchTimerButtons(s), dry_only) << int(selector);
-    s.Set(sm::kConfigBits, 0x02);
-    EXPECT_EQ(BatchTimerButtons(s), split) << int(selector);
+  struct Case {
+    std::uint8_t selector, config;
+    BatchButtonVisibility shown;
+  };
+  const Case cases[] = {{0, 0x00, dry_only}, {0, 0x02, dry_only},  {3, 0x00, split},
+                        {3, 0x02, split},    {1, 0xFD, dry_only},  {1, 0x02, split},
+                        {2, 0x02, split},    {255, 0xFD, dry_only}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.selector) + "/" + std::to_string(c.config));
+    s.Set(sm::kBatchSelector, c.selector);
+    s.Set(sm::kConfigBits, c.config);
+    EXPECT_EQ(BatchTimerButtons(s), c.shown);
   }
 }
 
-TEST_F(BatchDryingTest, ShortTouchFillsTheEntryWithThatTimersLimits) {
+TEST_F(BatchDrying, ShortTouchFillsTheEntryWithThatTimersLimits) {
   struct Case {
     int button;
     Rec record;
     std::size_t offset;
-    int max_minutes;
-    int default_minutes;
-    int minutes;
-    int seconds;
+    int max_minutes, default_minutes, minutes, seconds;
   };
   const Case cases[] = {
       {batch_id::kDry, Rec::kDryTimerReload, sm::kDryTimerReload, 200, 60, 45, 5},
@@ -236,124 +200,77 @@ TEST_F(BatchDryingTest, ShortTouchFillsTheEntryWithThatTimersLimits) {
       {batch_id::kUnload, Rec::kUnloadTimerReload, sm::kUnloadTimerReload, 60, 10, 10, 0},
   };
   for (const Case& c : cases) {
-    shared.request.SetTime(c.offset, 0, 0);
+    SCOPED_TRACE(c.button);
     const std::optional<setup::TimerEntry> entry = OpenBatchTimerEntry(shared, c.button);
-    ASSERT_TRUE(entry.has_value()) << c.button;
-    EXPECT_EQ(entry->record, c.record) << c.button;
-    EXPECT_EQ(entry->TargetOffset(), c.offset) << c.button;
-    EXPECT_EQ(entry->max_minutes, c.max_minutes) << c.button;
-    EXPECT_EQ(entry->default_minutes, c.default_minutes) << c.button;
+    ASSERT_TRUE(entry.has_value());
+    EXPECT_EQ(entry->record, c.record);
+    EXPECT_EQ(entry->TargetOffset(), c.offset);
+    EXPECT_EQ(entry->max_minutes, c.max_minutes);
+    EXPECT_EQ(entry->default_minutes, c.default_minutes);
     EXPECT_EQ(entry->max_seconds + entry->min_minutes + entry->min_seconds + entry->default_seconds,
-              0)
-        << c.button;
-    EXPECT_EQ(entry->minutes, c.minutes) << c.button;
-    EXPECT_EQ(entry->seconds, c.seconds) << c.button;
-    EXPECT_EQ(shared.request.Get(c.offset), c.minutes) << c.button;
-    EXPECT_EQ(shared.request.Get(c.offset + 1), c.seconds) << c.button;
+              0);
+    EXPECT_EQ(entry->minutes, c.minutes);
+    EXPECT_EQ(entry->seconds, c.seconds);
   }
   EXPECT_FALSE(shared.pending.AnyRaised());
   EXPECT_FALSE(OpenBatchTimerEntry(shared, 34817).has_value());
 }
 
-class ReloadHoldTest : public BatchDryingTest {
- protected:
-  // Runs one 1 s tick with the given buttons held.
-  std::vector<int> Tick(BatchReloadHolds::Held held) { return holds.Tick(held, shared, prompter); }
+TEST_F(BatchDrying, HoldingAButtonAsksOnceEverySecondTickAndNoChangesNothing) {
   BatchReloadHolds holds;
-  ScriptedPrompter prompter;
-};
-
-TEST_F(ReloadHoldTest, HoldingCoolAsksOnceAndNoChangesNothing) {
-  prompter.Script(Answer::kNo);
   const BatchReloadHolds::Held cool{.cool = true};
-  // 2.5 s of holding spans at most three ticks: seen once, seen again (question), seen once more.
-  EXPECT_TRUE(Tick(cool).empty());
-  EXPECT_EQ(Tick(cool), std::vector<int>{batch_id::kCool});
-  EXPECT_TRUE(Tick(cool).empty());
-  EXPECT_TRUE(Tick({}).empty());
-  ASSERT_EQ(prompter.Questions().size(), 1U);
-  const auto& question = prompter.Questions()[0];
+  // Short presses, or a release between ticks, ask nothing.
+  for (auto held : {cool, BatchReloadHolds::Held{}, cool, BatchReloadHolds::Held{}})
+    EXPECT_TRUE(holds.Tick(held, shared, world.prompter).empty());
+  world.prompter.Script(Answer::kNo);
+  world.prompter.Script(Answer::kNo);
+  // Held on: asked on the second tick and again every second tick after.
+  std::vector<std::vector<int>> asked;
+  for (int i = 0; i < 5; ++i) asked.push_back(holds.Tick(cool, shared, world.prompter));
+  EXPECT_EQ(asked,
+            (std::vector<std::vector<int>>{{}, {batch_id::kCool}, {}, {batch_id::kCool}, {}}));
+  const auto& question = world.prompter.Questions()[0];
   EXPECT_EQ(question.text, "Reload COOL TIMER with 20 minutes and 05 seconds?");
   EXPECT_EQ(question.caption, "RELOAD TIMER REQUEST");
   EXPECT_EQ(question.buttons, platform::Buttons::kYesNo);
   EXPECT_EQ(question.icon, platform::Icon::kQuestion);
   EXPECT_FALSE(shared.pending.AnyRaised());
   EXPECT_EQ(shared.request.Get(sm::kCoolTimerRunning), 0);
-  EXPECT_TRUE(prompter.Clean()) << prompter.Problems();
+  EXPECT_TRUE(world.prompter.Clean()) << world.prompter.Problems();
 }
 
-TEST_F(ReloadHoldTest, AShortPressOrAReleaseBetweenTicksAsksNothing) {
-  const BatchReloadHolds::Held cool{.cool = true};
-  Tick(cool);
-  Tick({});
-  Tick(cool);
-  Tick({});
-  EXPECT_TRUE(prompter.Questions().empty());
-  // Holding on regardless asks again every second tick.
-  prompter.Script(Answer::kNo);
-  prompter.Script(Answer::kNo);
-  for (int i = 0; i < 5; ++i) Tick(cool);
-  EXPECT_EQ(prompter.Questions().size(), 2U);
-  EXPECT_TRUE(prompter.Clean()) << prompter.Problems();
-}
-
-TEST_F(ReloadHoldTest, YesRaisesOnlyTheRunningValueOfThatTimer) {
+TEST_F(BatchDrying, YesRaisesOnlyTheRunningValueOfThatTimer) {
   struct Case {
     BatchReloadHolds::Held held;
-    const char* question;
     Rec running;
-    std::size_t running_offset;
-    std::size_t reload_offset;
+    int minutes, seconds;  // the reload value
+    const char* timer;
   };
   const Case cases[] = {
-      {{.dry = true},
-       "Reload DRY TIMER with 45 minutes and 05 seconds?",
-       Rec::kDryTimerRunning,
-       9,
-       sm::kDryTimerReload},
-      {{.hi_heat = true},
-       "Reload HI-HEAT DRY TIMER with 45 minutes and 05 seconds?",
-       Rec::kDryTimerRunning,
-       9,
-       sm::kDryTimerReload},
-      {{.lo_heat = true},
-       "Reload LO-HEAT DRY TIMER with 120 minutes and 00 seconds?",
-       Rec::kLoHeatTimerRunning,
-       252,
-       sm::kLoHeatDryTimerReload},
-      {{.cool = true},
-       "Reload COOL TIMER with 20 minutes and 05 seconds?",
-       Rec::kCoolTimerRunning,
-       14,
-       sm::kCoolTimerReload},
-      {{.unload = true},
-       "Reload UNLOAD TIMER with 10 minutes and 00 seconds?",
-       Rec::kUnloadTimerRunning,
-       19,
-       sm::kUnloadTimerReload},
+      {{.dry = true}, Rec::kDryTimerRunning, 45, 5, "DRY TIMER"},
+      {{.hi_heat = true}, Rec::kDryTimerRunning, 45, 5, "HI-HEAT DRY TIMER"},
+      {{.lo_heat = true}, Rec::kLoHeatTimerRunning, 120, 0, "LO-HEAT DRY TIMER"},
+      {{.cool = true}, Rec::kCoolTimerRunning, 20, 5, "COOL TIMER"},
+      {{.unload = true}, Rec::kUnloadTimerRunning, 10, 0, "UNLOAD TIMER"},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.timer);
     link::LinkShared fresh;
-    for (std::size_t i = 0; i < link::ByteImage::size(); ++i)
-      fresh.dryer_state.Set(i, shared.dryer_state.Get(i));
-    BatchReloadHolds holds_for_case;
-    ScriptedPrompter yes{Answer::kYes};
-    holds_for_case.Tick(c.held, fresh, yes);
-    holds_for_case.Tick(c.held, fresh, yes);
-    ASSERT_NE(yes.Last(), nullptr) << c.question;
-    EXPECT_EQ(yes.Last()->text, c.question);
-    EXPECT_EQ(link::RecordOf(c.running).target_offset(), c.running_offset);
-    EXPECT_TRUE(fresh.pending.IsRaised(c.running)) << c.question;
-    for (std::size_t r = 0; r < link::kPendingWriteCount; ++r) {
-      const auto rec = static_cast<Rec>(r);
-      if (rec != c.running) {
-        EXPECT_FALSE(fresh.pending.IsRaised(rec)) << c.question << " " << r;
-      }
-    }
-    EXPECT_EQ(fresh.request.Get(c.running_offset), shared.dryer_state.Get(c.reload_offset));
-    EXPECT_EQ(fresh.request.Get(c.running_offset + 1), shared.dryer_state.Get(c.reload_offset + 1));
-    EXPECT_EQ(fresh.request.Get(c.reload_offset), 0) << "the reload value is not touched";
-    EXPECT_TRUE(yes.Clean()) << yes.Problems();
+    for (std::size_t i = 0; i < link::ByteImage::size(); ++i) fresh.dryer_state.Set(i, s.Get(i));
+    BatchReloadHolds holds;
+    platform::ScriptedPrompter yes{Answer::kYes};
+    holds.Tick(c.held, fresh, yes);
+    holds.Tick(c.held, fresh, yes);
+    char question[96];
+    std::snprintf(question, sizeof question, "Reload %s with %d minutes and %02d seconds?", c.timer,
+                  c.minutes, c.seconds);
+    ASSERT_NE(yes.Last(), nullptr);
+    EXPECT_EQ(yes.Last()->text, question);
+    for (std::size_t r = 0; r < link::kPendingWriteCount; ++r)
+      EXPECT_EQ(fresh.pending.IsRaised(static_cast<Rec>(r)), static_cast<Rec>(r) == c.running) << r;
+    const std::size_t running = link::RecordOf(c.running).target_offset();
+    EXPECT_EQ(fresh.request.Get(running), c.minutes);
+    EXPECT_EQ(fresh.request.Get(running + 1), c.seconds);
   }
 }
 
@@ -375,14 +292,119 @@ class TickingPrompter final : public platform::Prompter {
   link::LinkShared& shared_;
 };
 
-TEST_F(ReloadHoldTest, TicksWhileTheQuestionIsOpenAskNothingMore) {
+TEST_F(BatchDrying, TicksWhileTheQuestionIsOpenAskNothingMore) {
+  BatchReloadHolds holds;
   TickingPrompter ticking(holds, shared);
-  const BatchReloadHolds::Held cool{.cool = true};
-  holds.Tick(cool, shared, ticking);
-  holds.Tick(cool, shared, ticking);
+  holds.Tick({.cool = true}, shared, ticking);
+  holds.Tick({.cool = true}, shared, ticking);
   EXPECT_EQ(ticking.asked, 1);
   EXPECT_EQ(ticking.nested_asks, 0U);
   EXPECT_TRUE(shared.pending.IsRaised(Rec::kCoolTimerRunning));
+}
+
+// ---- The window ----------------------------------------------------------------------------
+
+const shell::WindowDef& BatchDef() {
+  for (const shell::WindowDef& def : shell::kChildWindows)
+    if (def.win == shell::Win::kBatchDrying) return def;
+  throw std::logic_error("no batch drying window in the table");
+}
+
+void SendMouse(QWidget* widget, QEvent::Type type) {
+  const QPointF at(widget->width() / 2.0, widget->height() / 2.0);
+  const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
+  QMouseEvent event(type, at, widget->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
+  QApplication::sendEvent(widget, &event);
+}
+
+class BatchDryingWindowTest : public BatchDrying {
+ protected:
+  BatchDryingWindowTest() {
+    window.SetDialogOpener([this](setup::TimerEntry& entry) { opened.push_back(entry); });
+  }
+  bool Shown(int id) { return window.Button(id)->isVisibleTo(&window); }
+  std::string ShownButtons() {
+    std::string shown;
+    for (int id :
+         {batch_id::kHiHeat, batch_id::kLoHeat, batch_id::kDry, batch_id::kCool, batch_id::kUnload})
+      if (Shown(id)) shown += window.Button(id)->text().toStdString() + ";";
+    return shown;
+  }
+
+  BatchDryingWindow window{nullptr, BatchDef(), world.ctx};
+  std::vector<setup::TimerEntry> opened;
+};
+
+TEST_F(BatchDryingWindowTest, ButtonsFollowTheSelectorOnUpdateAndOnEveryPaint) {
+  // Created with HI HEAT, LO HEAT and DRY hidden until the first set-up.
+  EXPECT_EQ(ShownButtons(), "COOL;UNLOAD;");
+  EXPECT_EQ(window.Button(batch_id::kDry)->geometry(),
+            QRect(5, 110, 110, 55).translated(window.ClientRect().x, window.ClientRect().y));
+  s.Set(sm::kConfigBits, 0x02);
+  s.Set(sm::kBatchSelector, 0);
+  window.UpdateButtons();
+  EXPECT_EQ(ShownButtons(), "DRY;COOL;UNLOAD;");
+  s.Set(sm::kBatchSelector, 1);
+  window.UpdateButtons();
+  EXPECT_EQ(ShownButtons(), "HI HEAT;LO HEAT;COOL;UNLOAD;");
+  s.Set(sm::kConfigBits, 0x00);
+  window.Render();  // a paint sets the buttons up too
+  EXPECT_EQ(ShownButtons(), "DRY;COOL;UNLOAD;");
+  s.Set(sm::kBatchSelector, 3);
+  window.Render();
+  EXPECT_EQ(ShownButtons(), "HI HEAT;LO HEAT;COOL;UNLOAD;");
+}
+
+TEST_F(BatchDryingWindowTest, ShortTouchOpensTheEntryButALongPressAsksAndOpensNothing) {
+  window.UpdateButtons();
+  QPushButton* cool = window.Button(batch_id::kCool);
+  cool->click();
+  ASSERT_EQ(opened.size(), 1U);
+  EXPECT_EQ(opened[0].record, link::Rec::kCoolTimerReload);
+  EXPECT_EQ(opened[0].max_minutes, 60);
+  EXPECT_EQ(opened[0].minutes, 20);
+  opened.clear();
+
+  world.prompter.Script(Answer::kYes);
+  SendMouse(cool, QEvent::MouseButtonPress);
+  ASSERT_TRUE(cool->isDown());
+  window.HandleHeldButtons();
+  EXPECT_TRUE(world.prompter.Questions().empty());
+  window.HandleHeldButtons();
+  ASSERT_EQ(world.prompter.Questions().size(), 1U);
+  EXPECT_FALSE(cool->isDown());
+  window.HandleHeldButtons();  // the finger is still there for half a second
+  SendMouse(cool, QEvent::MouseButtonRelease);
+  EXPECT_TRUE(opened.empty()) << "the long press is not also a short touch";
+  EXPECT_EQ(world.prompter.Questions().size(), 1U);
+  EXPECT_TRUE(shared.pending.IsRaised(link::Rec::kCoolTimerRunning));
+  EXPECT_EQ(shared.request.Get(sm::kCoolTimerRunning), 20);
+  EXPECT_TRUE(world.prompter.Clean()) << world.prompter.Problems();
+
+  // A hidden button is never held: HI HEAT pressed while DRY shows.
+  window.Button(batch_id::kHiHeat)->setDown(true);
+  window.HandleHeldButtons();
+  window.HandleHeldButtons();
+  EXPECT_EQ(world.prompter.Questions().size(), 1U);
+}
+
+TEST_F(BatchDryingWindowTest, ScreenshotsShowTimersAndButtons) {
+  const platform::Rect client = window.ClientRect();
+  const auto at = [&](const QImage& image, int x, int y) {
+    return image.pixelColor(client.x + x, client.y + y);
+  };
+  const QImage single = window.grab().toImage();
+  testing::SaveScreenshot(single, "batch_single");
+  EXPECT_EQ(at(single, 126, 60), QColor(0x96, 0x96, 0x96)) << "grid line";
+  EXPECT_EQ(at(single, 270, 60), QColor(0, 0, 0)) << "background";
+  EXPECT_NE(at(single, 12, 137), QColor(0, 0, 0)) << "DRY button";
+
+  s.Set(sm::kConfigBits, 0x02);
+  const QImage dual = window.grab().toImage();
+  testing::SaveScreenshot(dual, "batch_dual");
+  EXPECT_EQ(at(dual, 60, 87), QColor(0x96, 0x96, 0x96)) << "the dual layout's divider";
+  EXPECT_NE(at(dual, 12, 67), QColor(0, 0, 0)) << "HI HEAT button";
+  EXPECT_NE(at(dual, 12, 152), QColor(0, 0, 0)) << "LO HEAT button";
 }
 
 }  // namespace

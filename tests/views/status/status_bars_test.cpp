@@ -21,6 +21,11 @@ constexpr platform::Colour kYellow = Bgr(0x00FFFF);
 constexpr platform::Colour kBlue = Bgr(0xFF0000);
 constexpr const char* kBlank = "                ";
 
+// The temperature-hold line for a shortfall of n degrees.
+std::string Hold(int n, char unit = 'F') {
+  return "TEMP HOLD... [- " + std::to_string(n) + " \xB0" + unit + "]";
+}
+
 class RightStatusBar : public ::testing::Test {
  protected:
   link::LinkShared shared;
@@ -29,7 +34,6 @@ class RightStatusBar : public ::testing::Test {
   StatusLine Shown(bool blink = true, bool si = false) { return RightStatusLine(s, blink, si); }
   void SetBits(sm::Offset offset, std::uint8_t bits) { s.Set(offset, s.Get(offset) | bits); }
   void Running() { SetBits(sm::kDryerStateBits, 0x40); }
-  void NotLoading() { s.Set(sm::kDryerActivity, 0xA0); }
   void CentreAdjust(std::uint16_t counter, int mode = 5) {
     Running();
     SetBits(sm::kDryingMode, 0x80);
@@ -47,12 +51,12 @@ class RightStatusBar : public ::testing::Test {
     SetBits(sm::kDryingMode, 0x08);
     s.Set(sm::kGrainTempSelector, selector);
   }
-  void Loading(int a_min, int a_sec, int b_min, int b_sec, bool show_time) {
+  void Loading(int a_seconds, int b_seconds, bool show_time) {
     s.Set(sm::kDryerActivity, 0x20);  // bit 0x80 clear: loading
-    s.SetTime(sm::kFillTimeRemaining, static_cast<std::uint8_t>(a_min),
-              static_cast<std::uint8_t>(a_sec));
-    s.SetTime(sm::kFillTimerReload, static_cast<std::uint8_t>(b_min),
-              static_cast<std::uint8_t>(b_sec));
+    s.SetTime(sm::kFillTimeRemaining, static_cast<std::uint8_t>(a_seconds / 60),
+              static_cast<std::uint8_t>(a_seconds % 60));
+    s.SetTime(sm::kFillTimerReload, static_cast<std::uint8_t>(b_seconds / 60),
+              static_cast<std::uint8_t>(b_seconds % 60));
     s.Set(sm::kLoadingBits, show_time ? 1 : 0);
   }
 };
@@ -73,48 +77,27 @@ TEST_F(RightStatusBar, BeforeTheFirstFrameShowsDryerStoppedInTheBarsFontAndPlace
   EXPECT_EQ(text->background_mode, platform::BackgroundMode::kTransparent);
 }
 
-TEST_F(RightStatusBar, AirswitchWarningBlinksAndHidesEveryOtherState) {
-  // Every lower rule's condition at once.
+TEST_F(RightStatusBar, CentreAdjustOnlyInTheLastThreeMinutesOfAFiveOrFourSpeedCycle) {
+  struct Case {
+    std::uint16_t counter;
+    int mode;
+    const char* text;
+  };
+  const Case cases[] = {{3500, 5, "CENTER ADJ... [01:40]"}, {3421, 4, "CENTER ADJ... [02:59]"},
+                        {3420, 5, "DRYER STARTED"},         {3600, 5, "CENTER ADJ... [00:00]"},
+                        {3700, 5, "CENTER ADJ... [00:00]"},  // past the cycle: never negative
+                        {3500, 3, "DRYER STARTED"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.counter);
+    CentreAdjust(c.counter, c.mode);
+    EXPECT_EQ(Shown().text, c.text);
+  }
   CentreAdjust(3500);
-  AutoMode(10);
-  TempHold(0);
-  Loading(3, 0, 10, 0, true);
-  s.Set(sm::kConfigBits, 0x01);
-  SetBits(sm::kStatusBarBits113 + 5, 0x20);
-
-  const StatusLine on = Shown(true);
-  EXPECT_EQ(on.text, "** AIRSWITCH DISABLED **");
-  EXPECT_EQ(on.colour, kRed);
-  EXPECT_EQ(on.flags & platform::kHorizontalMask, platform::kAlignCentre);
-  const StatusLine off = Shown(false);
-  EXPECT_EQ(off.text, kBlank);
-  EXPECT_EQ(off.flags & platform::kHorizontalMask, platform::kAlignLeft);
-}
-
-TEST_F(RightStatusBar, CentreAdjustOnlyInTheLastThreeMinutesOfTheCycle) {
-  CentreAdjust(3500);
-  EXPECT_EQ(Shown().text, "CENTER ADJ... [01:40]");
   EXPECT_EQ(Shown().colour, kRed);
   EXPECT_EQ(Shown(false).text, kBlank);
-
-  CentreAdjust(3421, 4);
-  EXPECT_EQ(Shown().text, "CENTER ADJ... [02:59]");
-  CentreAdjust(3420);
-  EXPECT_EQ(Shown().text, "DRYER STARTED");
-  CentreAdjust(3600);
-  EXPECT_EQ(Shown().text, "CENTER ADJ... [00:00]");
-  // Past the end of the cycle the time is not counted negative.
-  CentreAdjust(3700);
-  EXPECT_EQ(Shown().text, "CENTER ADJ... [00:00]");
-}
-
-TEST_F(RightStatusBar, CentreAdjustNeedsRunningModeBitAndFiveSpeedMode) {
-  CentreAdjust(3500, 3);
-  EXPECT_EQ(Shown().text, "DRYER STARTED");
-  CentreAdjust(3500, 5);
   s.Set(sm::kDryingMode, 0x00);
   EXPECT_EQ(Shown().text, "DRYER STARTED");
-  CentreAdjust(3500, 5);
+  CentreAdjust(3500);
   s.Set(sm::kDryerStateBits, 0);
   EXPECT_EQ(Shown().text, "DRYER STOPPED");
 }
@@ -138,7 +121,7 @@ TEST_F(RightStatusBar, AutoModeBlinksDarkRedBelowSixMinutesAndIsSteadyGreenFromS
   EXPECT_NE(Shown().text, "M/C AUTO MODE: 6 Minutes");
 }
 
-TEST_F(RightStatusBar, TemperatureHoldShortfallBySelector) {
+TEST_F(RightStatusBar, TemperatureHoldShortfallBySelectorAndUnits) {
   s.SetT16(sm::kGrainTempSetpoint, 110);
   s.SetT16(sm::kGrainHighTemp, 130);
   s.SetT16(sm::kGrainLowTemp, 100);
@@ -147,112 +130,81 @@ TEST_F(RightStatusBar, TemperatureHoldShortfallBySelector) {
   s.SetT16(sm::kGrainTempSelector2, 88);
 
   TempHold(0);
-  EXPECT_EQ(Shown().text,
-            "TEMP HOLD... [- 15 \xB0"
-            "F]");
+  EXPECT_EQ(Shown().text, Hold(15));
   EXPECT_EQ(Shown().colour, kGreen);
   EXPECT_EQ(Shown(false).text, Shown(true).text);  // steady
   s.Set(sm::kConfigBits, 0x02);                    // dual setpoints: the low one
-  EXPECT_EQ(Shown().text,
-            "TEMP HOLD... [- 5 \xB0"
-            "F]");
+  EXPECT_EQ(Shown().text, Hold(5));
   s.Set(sm::BurnerStatus(1), 0x10);  // high-heat stage: the high one
-  EXPECT_EQ(Shown().text,
-            "TEMP HOLD... [- 35 \xB0"
-            "F]");
-
+  EXPECT_EQ(Shown().text, Hold(35));
   // Selectors 1 and 2 always use the plain setpoint.
   TempHold(1);
-  EXPECT_EQ(Shown().text,
-            "TEMP HOLD... [- 12 \xB0"
-            "F]");
+  EXPECT_EQ(Shown().text, Hold(12));
   TempHold(2);
-  EXPECT_EQ(Shown().text,
-            "TEMP HOLD... [- 22 \xB0"
-            "F]");
-}
+  EXPECT_EQ(Shown().text, Hold(22));
 
-TEST_F(RightStatusBar, TemperatureHoldInCelsiusConvertsTheDifferenceNotATemperature) {
-  s.SetT16(sm::kGrainTempSetpoint, 110);
-  s.SetT16(sm::kGrainTempSelector2, 92);
-  TempHold(2);
-  EXPECT_EQ(Shown(true, true).text,
-            "TEMP HOLD... [- 10 \xB0"
-            "C]");  // 18 F difference
+  // In degrees C the difference is scaled, not converted as a temperature: 22 F and 10 F.
+  EXPECT_EQ(Shown(true, true).text, Hold(12, 'C'));
   s.SetT16(sm::kGrainTempSelector2, 100);
-  EXPECT_EQ(Shown(true, true).text,
-            "TEMP HOLD... [- 5 \xB0"
-            "C]");  // 10 F, truncated
-}
+  EXPECT_EQ(Shown(true, true).text, Hold(5, 'C'));
 
-TEST_F(RightStatusBar, TemperatureHoldWithAnUnknownSelectorShowsNothing) {
+  // A selector that names no sensor shows nothing rather than another state.
   TempHold(3);
   platform::RecordingCanvas canvas;
   PaintRightStatusBar(canvas, s, true, false);
   EXPECT_EQ(canvas.Count<platform::TextCall>(), 0U) << canvas.Describe();
-  // Not running: the hold does not apply.
-  s.Set(sm::kDryerStateBits, 0);
+  s.Set(sm::kDryerStateBits, 0);  // not running: the hold does not apply
   EXPECT_EQ(Shown().text, "DRYER STOPPED");
 }
 
-TEST_F(RightStatusBar, LoadingColourFollowsTheRemainingFillTime) {
-  Loading(3, 0, 10, 0, true);  // 0.3
-  EXPECT_EQ(Shown().text, "LOADING...  7:00");
-  EXPECT_EQ(Shown().colour, kYellow);
-  Loading(6, 0, 10, 0, false);  // 0.6
+TEST_F(RightStatusBar, LoadingColourFollowsTheRemainingFillTimeAndNeverCountsNegative) {
+  struct Case {
+    int remaining, reload;
+    bool show_time;
+    const char* text;
+    platform::Colour colour;
+  };
+  const Case cases[] = {
+      {180, 600, true, "LOADING...  7:00", kYellow},  // 0.3
+      {360, 600, false, "LOADING...", kGreen},        // 0.6
+      {300, 600, true, "LOADING...  5:00", kYellow},  // exactly 0.5
+      {150, 600, true, "LOADING...  7:30", kRed},     // exactly 0.25
+      {1, 65, true, "LOADING...  1:04", kRed},
+      {120, 0, true, "LOADING...  0:00", kRed},  // no reload value
+      {0, 0, false, "LOADING...", kRed},
+      {720, 600, true, "LOADING...  0:00", kGreen},  // more left than the reload
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text + std::to_string(c.remaining));
+    Loading(c.remaining, c.reload, c.show_time);
+    EXPECT_EQ(Shown().text, c.text);
+    EXPECT_EQ(Shown().colour, c.colour);
+  }
+  // Either activity bit clear means loading.
+  s.Set(sm::kLoadingBits, 0);
+  s.Set(sm::kDryerActivity, 0x80);
   EXPECT_EQ(Shown().text, "LOADING...");
-  EXPECT_EQ(Shown().colour, kGreen);
-  Loading(5, 0, 10, 0, true);  // exactly 0.5
-  EXPECT_EQ(Shown().colour, kYellow);
-  EXPECT_EQ(Shown().text, "LOADING...  5:00");
-  Loading(2, 30, 10, 0, true);  // exactly 0.25
-  EXPECT_EQ(Shown().colour, kRed);
-  EXPECT_EQ(Shown().text, "LOADING...  7:30");
-  Loading(0, 1, 1, 5, true);
-  EXPECT_EQ(Shown().text, "LOADING...  1:04");
 }
 
-TEST_F(RightStatusBar, LoadingWithoutAReloadValueOrPastItNeverCountsNegative) {
-  Loading(2, 0, 0, 0, true);
-  EXPECT_EQ(Shown().text, "LOADING...  0:00");
-  EXPECT_EQ(Shown().colour, kRed);
-  Loading(0, 0, 0, 0, false);
-  EXPECT_EQ(Shown().colour, kRed);
-  Loading(12, 0, 10, 0, true);
-  EXPECT_EQ(Shown().text, "LOADING...  0:00");
-  EXPECT_EQ(Shown().colour, kGreen);
-}
-
-TEST_F(RightStatusBar, LoadingIsRecognisedFromEitherActivityBit) {
-  s.Set(sm::kDryerActivity, 0x80);  // bit 0x20 clear
-  EXPECT_EQ(Shown().text, "LOADING...");
+TEST_F(RightStatusBar, UnloadingStoppedCoolingAndStarted) {
   s.Set(sm::kDryerActivity, 0xA0 | 0x40);
   EXPECT_EQ(Shown().text, "UNLOADING...");
-}
-
-TEST_F(RightStatusBar, UnloadingShowsTheCleanOutTimeWhenAsked) {
+  EXPECT_EQ(Shown().colour, kBlue);
+  s.Set(sm::kDryerActivity, 0xA0);
   s.Set(sm::kUnloadBits, 0x01);
   s.SetTime(sm::kUnloadCleanoutShown, 2, 5);
-  EXPECT_EQ(Shown().text, "UNLOADING...");
-  EXPECT_EQ(Shown().colour, kBlue);
   s.Set(sm::kUnloadTextBits, 0x01);
   EXPECT_EQ(Shown().text, "UNLOADING...  2:05");
-}
+  s.Set(sm::kUnloadBits, 0x00);
 
-TEST_F(RightStatusBar, StoppedOrCoolingDownByTheCoolDownPhase) {
-  s.Set(sm::kStatusTextSelector, 1);
-  EXPECT_EQ(Shown().text, "DRYER COOLING DOWN");
-  EXPECT_EQ(Shown().colour, kBlue);
-  s.Set(sm::kStatusTextSelector, 0x05);  // only bits 0..1 count
-  EXPECT_EQ(Shown().text, "DRYER COOLING DOWN");
-  for (std::uint8_t phase : {0, 2, 3}) {
+  // Stopped or cooling down by the cool-down phase: only bits 0..1 count.
+  for (std::uint8_t phase : {0, 1, 2, 3, 5}) {
     s.Set(sm::kStatusTextSelector, phase);
-    EXPECT_EQ(Shown().text, "DRYER STOPPED") << int{phase};
-    EXPECT_EQ(Shown().colour, kRed);
+    const bool cooling = (phase & 3) == 1;
+    EXPECT_EQ(Shown().text, cooling ? "DRYER COOLING DOWN" : "DRYER STOPPED") << int{phase};
+    EXPECT_EQ(Shown().colour, cooling ? kBlue : kRed) << int{phase};
   }
-}
 
-TEST_F(RightStatusBar, RunningShowsStartedOrUnloadHoldInStagedBatch) {
   Running();
   EXPECT_EQ(Shown().text, "DRYER STARTED");
   EXPECT_EQ(Shown().colour, kGreen);
@@ -271,7 +223,7 @@ TEST_F(RightStatusBar, EachRuleOutranksTheOnesBelowIt) {
   EXPECT_EQ(Shown().text, "UNLOAD HOLD");
   s.Set(sm::kUnloadBits, 0x01);
   EXPECT_EQ(Shown().text, "UNLOADING...");
-  Loading(6, 0, 10, 0, false);
+  Loading(360, 600, false);
   EXPECT_EQ(Shown().text, "LOADING...");
   TempHold(1);
   EXPECT_EQ(Shown().text.rfind("TEMP HOLD", 0), 0U);
@@ -280,20 +232,22 @@ TEST_F(RightStatusBar, EachRuleOutranksTheOnesBelowIt) {
   CentreAdjust(3500);  // a five-speed mode: auto mode (mode 3) cannot be on at the same time
   EXPECT_EQ(Shown().text, "CENTER ADJ... [01:40]");
   SetBits(sm::kStatusBarBits113 + 5, 0x20);
-  EXPECT_EQ(Shown().text, "** AIRSWITCH DISABLED **");
+  const StatusLine on = Shown(true);
+  EXPECT_EQ(on.text, "** AIRSWITCH DISABLED **");
+  EXPECT_EQ(on.colour, kRed);
+  EXPECT_EQ(on.flags & platform::kHorizontalMask, platform::kAlignCentre);
+  const StatusLine off = Shown(false);  // the dark half of the blink
+  EXPECT_EQ(off.text, kBlank);
+  EXPECT_EQ(off.flags & platform::kHorizontalMask, platform::kAlignLeft);
 }
 
 TEST_F(RightStatusBar, LongTextsAreSqueezedToFitTheBar) {
   s.SetT16(sm::kGrainTempSetpoint, 300);
-  s.Set(sm::kDryerStateBits, 0x40);
-  s.Set(sm::kDryingMode, 0x08);
-  s.Set(sm::kGrainTempSelector, 1);
   s.SetT16(sm::kGrainTempSelector1, -200);
+  TempHold(1);
   platform::RecordingCanvas real(platform::Size{396, 36}, platform::QtTextSize);
   PaintRightStatusBar(real, s, true, false);
-  const platform::TextCall* hold = real.FindText(
-      "TEMP HOLD... [- 500 \xB0"
-      "F]");
+  const platform::TextCall* hold = real.FindText(Hold(500));
   ASSERT_NE(hold, nullptr) << real.Describe();
   EXPECT_LT(hold->font.height, 34);
   EXPECT_EQ(hold->font.weight, 900);
@@ -307,22 +261,14 @@ TEST_F(RightStatusBar, LongTextsAreSqueezedToFitTheBar) {
 
 TEST(LeftStatusBar, ClockDateAndVersion) {
   link::LinkShared shared;
-  platform::LocalDateTime now{2024, 3, 5, 19, 5, 0, 2};
   platform::RecordingCanvas canvas(platform::Size{236, 36});
-  PaintLeftStatusBar(canvas, shared.dryer_state, true, now);
-  const platform::TextCall* time = canvas.FindText("7:05 PM");
-  ASSERT_NE(time, nullptr) << canvas.Describe();
-  EXPECT_EQ(time->rect, Rect::FromEdges(5, 0, 80, 20));
-  EXPECT_EQ(time->HorizontalAlignment(), platform::kAlignLeft);
-  EXPECT_EQ(time->colour, Bgr(0xFFFFFF));
+  PaintLeftStatusBar(canvas, shared.dryer_state, true, {2024, 3, 5, 19, 5, 0, 2});
+  EXPECT_EQ(canvas.Texts(),
+            (std::vector<std::string>{"7:05 PM", "Tuesday  Mar 05, 2024", "VER: 1.10"}));
   const platform::TextCall* date = canvas.FindText("Tuesday  Mar 05, 2024");
-  ASSERT_NE(date, nullptr) << canvas.Describe();
   EXPECT_EQ(date->rect, Rect::FromEdges(65, 0, 240, 20));
+  EXPECT_EQ(date->colour, Bgr(0xFFFFFF));
   EXPECT_EQ(date->HorizontalAlignment(), platform::kAlignCentre);
-  const platform::TextCall* version = canvas.FindText("VER: 1.10");
-  ASSERT_NE(version, nullptr);
-  EXPECT_EQ(version->rect, Rect::FromEdges(5, 15, 240, 30));
-  EXPECT_EQ(version->background_mode, platform::BackgroundMode::kTransparent);
 
   EXPECT_EQ(FormatStatusBarTime({2024, 1, 1, 0, 0, 0, 1}), "12:00 AM");
   EXPECT_EQ(FormatStatusBarTime({2024, 1, 1, 12, 30, 0, 1}), "12:30 PM");
@@ -337,22 +283,18 @@ TEST(LeftStatusBar, AirflowTestingDisabledOnAnyFanHeaterBlinksRedAndWhite) {
     platform::RecordingCanvas on;
     PaintLeftStatusBar(on, shared.dryer_state, true, {});
     ASSERT_EQ(on.Texts(), std::vector<std::string>{"AIRFLOW TESTING DISABLED"}) << k;
+    if (k > 1) continue;
     const auto fills = on.All<platform::FillRectCall>();
     ASSERT_EQ(fills.size(), 1U);
     EXPECT_EQ(fills[0]->rect, Rect::FromEdges(2, 2, 229, 29));
     EXPECT_EQ(fills[0]->colour, kRed);
-    const platform::TextCall* red = on.FindText("AIRFLOW TESTING DISABLED");
-    EXPECT_EQ(red->colour, Bgr(0x000000));
-    EXPECT_EQ(red->rect, Rect::FromEdges(2, 2, 229, 29));
-    EXPECT_EQ(red->HorizontalAlignment(), platform::kAlignCentre);
-
+    EXPECT_EQ(on.FindText("AIRFLOW TESTING DISABLED")->colour, Bgr(0x000000));
     platform::RecordingCanvas off;
     PaintLeftStatusBar(off, shared.dryer_state, false, {});
     EXPECT_EQ(off.Count<platform::FillRectCall>(), 0U);
     const platform::TextCall* white = off.FindText("AIRFLOW TESTING DISABLED");
     ASSERT_NE(white, nullptr);
     EXPECT_EQ(white->colour, Bgr(0xFAFAFA));
-    EXPECT_EQ(white->background, Bgr(0x000000));
   }
   // Another bit of the same bytes is not the airflow test.
   link::LinkShared shared;
