@@ -8,6 +8,7 @@
 #include "platform/canvas.h"
 #include "platform/fitted_text.h"
 #include "platform/prompter.h"
+#include "views/palette.h"
 
 namespace orvandry::views {
 
@@ -25,7 +26,7 @@ using platform::Rect;
 constexpr Colour kDryColour = Bgr(0x00C8C8);
 constexpr Colour kCoolColour = Bgr(0xFA0000);
 constexpr Colour kUnloadColour = Bgr(0x00FA00);
-constexpr Colour kGridColour = Bgr(0x969696);
+constexpr Colour kGridColour = palette::kLineGrey;
 
 constexpr std::uint8_t kDualDryBit = 0x02;    // byte 257
 constexpr std::uint8_t kAveragingBit = 0x40;  // byte 257

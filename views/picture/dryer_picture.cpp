@@ -6,6 +6,7 @@
 #include "link/status_map.h"
 #include "platform/fitted_text.h"
 #include "shell/housekeeping.h"
+#include "views/palette.h"
 #include "views/temperature_format.h"
 
 namespace orvandry::views {
@@ -19,6 +20,12 @@ using platform::Point;
 using platform::Rect;
 
 namespace {
+
+using palette::kBlack;
+using palette::kBlue;
+using palette::kRed;
+using palette::kWhite;
+using palette::kYellow;
 
 // Bytes and bits the picture reads that have no name elsewhere.
 constexpr std::size_t kUnloadManualBits = sm::kStatusBits179;  // 0x02 unload in manual
@@ -68,12 +75,7 @@ constexpr Colour kLeaderGrey = Bgr(0xAFAFAF);
 constexpr Colour kAverageLabel = Bgr(0x960000);
 constexpr Colour kAverageValue = Bgr(0x00FA00);
 constexpr Colour kIncomingGreen = Bgr(0x00C800);
-constexpr Colour kYellow = Bgr(0x00FFFF);
-constexpr Colour kWhite = Bgr(0xFFFFFF);
-constexpr Colour kRed = Bgr(0x0000FF);
-constexpr Colour kBlue = Bgr(0xFF0000);
 constexpr Colour kOlive = Bgr(0x00C8C8);
-constexpr Colour kBlack = Bgr(0x000000);
 
 // A bushel of shelled corn at market moisture weighs 56 lb = 25.4012 kg: the metric figures are
 // metric tonnes of corn, the crop these dryers mostly see. The controller counts bushels; a tonne

@@ -5,6 +5,7 @@
 #include <span>
 
 #include "link/status_map.h"
+#include "views/palette.h"
 #include "views/status/fitted_text.h"
 #include "views/temperature_format.h"
 
@@ -19,14 +20,15 @@ using platform::Rect;
 
 namespace {
 
-constexpr Colour kGreen = Bgr(0x00FF00);
-constexpr Colour kRed = Bgr(0x0000FF);
-constexpr Colour kBlue = Bgr(0xFF0000);
+using palette::kBlack;
+using palette::kBlue;
+using palette::kGreen;
+using palette::kLineGrey;
+using palette::kRed;
+using palette::kYellow;
+
 constexpr Colour kOrange = Bgr(0x0064C8);
 constexpr Colour kSetpointColour = Bgr(0x00C8C8);
-constexpr Colour kYellow = Bgr(0x00FFFF);
-constexpr Colour kLineGrey = Bgr(0x969696);
-constexpr Colour kBlack = Bgr(0x000000);
 
 constexpr unsigned kCentred = platform::kAlignCentre | platform::kSingleLine;
 constexpr unsigned kLeft = platform::kAlignLeft | platform::kSingleLine;

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "link/status_map.h"
+#include "views/palette.h"
 #include "views/status/fitted_text.h"
 #include "views/temperature_format.h"
 
@@ -17,15 +18,17 @@ using platform::Font;
 
 namespace {
 
+using palette::kBlack;
+using palette::kBlue;
+using palette::kGreen;
+using palette::kRed;
+using palette::kWhite;
+using palette::kYellow;
+
 constexpr Font kStatusFont{34, 900};
 constexpr Font kAutoModeFont{30, 900};
-constexpr Colour kGreen = Bgr(0x00FF00);
-constexpr Colour kRed = Bgr(0x0000FF);
-constexpr Colour kYellow = Bgr(0x00FFFF);
-constexpr Colour kBlue = Bgr(0xFF0000);
 constexpr Colour kDarkRed = Bgr(0x0000C8);
 constexpr Colour kLightGreen = Bgr(0x00FF64);
-constexpr Colour kBlack = Bgr(0x000000);
 
 constexpr unsigned kCentred = platform::kAlignCentre | platform::kSingleLine;
 constexpr unsigned kLeft = platform::kAlignLeft | platform::kSingleLine;
@@ -175,7 +178,6 @@ constexpr std::array<const char*, 7> kWeekdays = {"Sunday",   "Monday", "Tuesday
 constexpr std::array<const char*, 12> kMonths = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                                  "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 constexpr Font kSystemFont{};  // the panel's default font for small print
-constexpr Colour kWhite = Bgr(0xFFFFFF);
 constexpr Colour kNearWhite = Bgr(0xFAFAFA);
 constexpr int kVersionMajor = 1;
 constexpr int kVersionMinor = 10;

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "link/status_map.h"
+#include "views/palette.h"
 #include "views/status/fitted_text.h"
 
 namespace orvandry::views {
@@ -17,10 +18,11 @@ using platform::Rect;
 
 namespace {
 
+using palette::kBlack;
+using palette::kLineGrey;
+
 constexpr Colour kFigureColour = Bgr(0xB9B973);
 constexpr Colour kHighlight = Bgr(0xB9B9D7);
-constexpr Colour kLineGrey = Bgr(0x969696);
-constexpr Colour kBlack = Bgr(0x000000);
 constexpr unsigned kLeft = platform::kAlignLeft | platform::kSingleLine;
 constexpr unsigned kRight = platform::kAlignRight | platform::kSingleLine;
 constexpr std::uint32_t kCounterUnitsPerBushel = 3600;
