@@ -159,15 +159,21 @@ void StandardBase(Canvas& canvas, const link::ByteImage& state, const AnimationP
   DrawCornerMark(canvas, state);
 }
 
-void TwoModuleBase(Canvas& canvas, const link::ByteImage& state, const AnimationPhases& phases) {
-  canvas.Picture(kTwoModuleBody, Point{15, 0});
-  canvas.Picture(MeteringRollPicture(state), Point{175, 65});
-  DrawTiles(canvas, state, phases, TileSet::kCompact, TwoModuleTiles(state.Get(sm::kFanCountCode)));
+// The grain, roll and corner marks of the two- and three-module dryers, which share their garner
+// and discharge.
+void DrawModuleMarks(Canvas& canvas, const link::ByteImage& state, const AnimationPhases& phases) {
   DrawPhase(canvas, kSmallGrainMarks, phases.loading, Point{63, 12});
   DrawPhase(canvas, kSmallGrainMarks, phases.unloading_fast, Point{67, 380});
   DrawPhase(canvas, kSmallRollMarks, phases.direction_a, Point{49, 368});
   DrawPhase(canvas, kSmallRollMarks, phases.direction_b, Point{91, 368});
   DrawCornerMark(canvas, state);
+}
+
+void TwoModuleBase(Canvas& canvas, const link::ByteImage& state, const AnimationPhases& phases) {
+  canvas.Picture(kTwoModuleBody, Point{15, 0});
+  canvas.Picture(MeteringRollPicture(state), Point{175, 65});
+  DrawTiles(canvas, state, phases, TileSet::kCompact, TwoModuleTiles(state.Get(sm::kFanCountCode)));
+  DrawModuleMarks(canvas, state, phases);
 }
 
 // The three-module dryer follows the two-module scheme: its body is drawn on the same axis with
@@ -177,11 +183,7 @@ void ThreeModuleBase(Canvas& canvas, const link::ByteImage& state, const Animati
   canvas.Picture(MeteringRollPicture(state), Point{175, 65});
   DrawTiles(canvas, state, phases, TileSet::kThreeModule,
             ThreeModuleTiles(state.Get(sm::kFanCountCode)));
-  DrawPhase(canvas, kSmallGrainMarks, phases.loading, Point{63, 12});
-  DrawPhase(canvas, kSmallGrainMarks, phases.unloading_fast, Point{67, 380});
-  DrawPhase(canvas, kSmallRollMarks, phases.direction_a, Point{49, 368});
-  DrawPhase(canvas, kSmallRollMarks, phases.direction_b, Point{91, 368});
-  DrawCornerMark(canvas, state);
+  DrawModuleMarks(canvas, state, phases);
 }
 
 void OnePlenumBase(Canvas& canvas, const link::ByteImage& state, const AnimationPhases& phases) {
