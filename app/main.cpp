@@ -1,4 +1,5 @@
-// orvandry [--port DEVICE] [--simulate] [--data-dir DIR] [--usb-dir DIR] [--fullscreen] [Qt options]
+// orvandry [--port DEVICE] [--simulate] [--data-dir DIR] [--usb-dir DIR] [--fullscreen] [Qt
+// options]
 //
 // The operator display of the grain dryer. Start-up order: single-instance check, main window and
 // settings, child windows and the view rule, serial link, the three timers, the shutdown history,
@@ -16,7 +17,7 @@
 #include <memory>
 #include <string>
 
-#include "app/display_window.h"
+#include "app/display.h"
 #include "app/single_instance.h"
 #include "link/link_shared.h"
 #include "link/link_thread.h"
@@ -28,7 +29,6 @@
 #include "shell/main_window.h"
 #include "shell/settings.h"
 #include "sim/in_process_dryer.h"
-#include "warnings/ui/warnings_subsystem.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ struct Options {
   std::string data_dir;
   std::string usb_dir = orvandry::platform::Paths::kDefaultUsbDir;
   bool fullscreen = false;
-  bool headless = false;          // no graphical session: draw off-screen and save PNGs
+  bool headless = false;           // no graphical session: draw off-screen and save PNGs
   int exit_after_first_paint = 0;  // for the start-up measurement
   int run_seconds = 0;             // quit after this long (measurements); 0 = run for ever
   int screenshot_seconds = 3;
@@ -152,8 +152,8 @@ int main(int argc, char** argv) {
   orvandry::platform::SystemClock clock;
   orvandry::platform::QtPrompter prompter;
 
-  orvandry::warnings::ui::WarningsSubsystem warnings(paths, shared, prompter);
-  orvandry::app::DisplayWindow window(shared, settings, prompter, store, clock, warnings);
+  orvandry::app::Display display(shared, settings, prompter, store, clock, paths);
+  orvandry::shell::MainWindow& window = display.window();
   window.SetManualsFolder(QString::fromStdString(paths.ManualsDir().string()));
   instance.Listen([&window] {
     window.showNormal();
@@ -177,14 +177,14 @@ int main(int argc, char** argv) {
   std::unique_ptr<orvandry::link::DryerLink> link =
       orvandry::link::DryerLink::Open(shared, &listener, device, &error);
   if (!link) std::fprintf(stderr, "orvandry: no link to the dryer: %s\n", error.c_str());
-  window.StartTimers(link ? std::function<void()>([&link] { link->SignalPoll(); })
-                          : std::function<void()>());
-
   if (options.fullscreen)
     window.showFullScreen();
   else
     window.show();
-  warnings.Start();  // the shutdown history, after the timers, as the panel always did
+  // The timers, then the subsystems' start (the shutdown history is opened there, after the
+  // timers, as the panel always did).
+  window.Start(link ? std::function<void()>([&link] { link->SignalPoll(); })
+                    : std::function<void()>());
 
   if (options.exit_after_first_paint != 0) {
     QObject::connect(&window, &orvandry::shell::MainWindow::Painted, &app, [&] {
@@ -197,7 +197,8 @@ int main(int argc, char** argv) {
 
   QTimer screenshots;
   if (options.headless && options.exit_after_first_paint == 0) {
-    const QString png = QDir(QString::fromStdString(options.data_dir)).filePath("orvandry-screen.png");
+    const QString png =
+        QDir(QString::fromStdString(options.data_dir)).filePath("orvandry-screen.png");
     std::printf("orvandry: no graphical session; the live screen is saved every %d s to %s\n",
                 options.screenshot_seconds, png.toLocal8Bit().constData());
     std::fflush(stdout);
@@ -207,7 +208,8 @@ int main(int argc, char** argv) {
     });
     screenshots.start(options.screenshot_seconds * 1000);
   }
-  if (options.run_seconds > 0) QTimer::singleShot(options.run_seconds * 1000, &app, &QApplication::quit);
+  if (options.run_seconds > 0)
+    QTimer::singleShot(options.run_seconds * 1000, &app, &QApplication::quit);
 
   const int code = QApplication::exec();
   link.reset();  // stop the link thread before the state it uses goes away

@@ -8,7 +8,7 @@
 #include <QPainter>
 #include <QTemporaryDir>
 
-#include "app/display_window.h"
+#include "app/display.h"
 #include "link/status_intake.h"
 #include "link/status_map.h"
 #include "platform/clock.h"
@@ -30,8 +30,8 @@ void ComposeMainScreen(benchmark::State& state, bool batch) {
   platform::MemorySettingsStore store;
   platform::FakeClock clock;
   const platform::Paths paths(data.path().toStdString(), data.path().toStdString() + "/usb");
-  warnings::ui::WarningsSubsystem warnings(paths, shared, prompter);
-  app::DisplayWindow window(shared, settings, prompter, store, clock, warnings);
+  app::Display display(shared, settings, prompter, store, clock, paths);
+  shell::MainWindow& window = display.window();
   window.show();
 
   sim::DryerModel model(3);
@@ -50,8 +50,12 @@ void ComposeMainScreen(benchmark::State& state, bool batch) {
   }
 }
 
-void BM_MainScreenContinuousFlow(benchmark::State& state) { ComposeMainScreen(state, false); }
-void BM_MainScreenStagedBatch(benchmark::State& state) { ComposeMainScreen(state, true); }
+void BM_MainScreenContinuousFlow(benchmark::State& state) {
+  ComposeMainScreen(state, false);
+}
+void BM_MainScreenStagedBatch(benchmark::State& state) {
+  ComposeMainScreen(state, true);
+}
 BENCHMARK(BM_MainScreenContinuousFlow)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MainScreenStagedBatch)->Unit(benchmark::kMillisecond);
 

@@ -4,6 +4,15 @@
 
 namespace orvandry::platform {
 
+Answer Prompter::Ask(std::string_view text, std::string_view caption, Buttons buttons, Icon icon) {
+  struct Open {
+    int& count;
+    explicit Open(int& c) : count(c) { ++count; }
+    ~Open() { --count; }
+  } open(open_questions_);
+  return DoAsk(text, caption, buttons, icon);
+}
+
 bool Offers(Buttons buttons, Answer answer) {
   switch (buttons) {
     case Buttons::kOk:

@@ -18,11 +18,22 @@ Answer DecliningAnswer(Buttons buttons);
 
 // Asks the operator a question in a modal message box and waits for the answer. Texts are the
 // panel's Latin-1; "\n" inside is a line break of the message.
+//
+// The box runs a message loop of its own, so ticks and queued calls go on while it is open; the
+// shell asks Asking() before it lets anything else raise a question or open a dialog on top.
 class Prompter {
  public:
   virtual ~Prompter() = default;
-  virtual Answer Ask(std::string_view text, std::string_view caption, Buttons buttons,
-                     Icon icon) = 0;
+  Answer Ask(std::string_view text, std::string_view caption, Buttons buttons, Icon icon);
+  // True while a question is open (Ask has not returned yet).
+  bool Asking() const { return open_questions_ > 0; }
+
+ protected:
+  virtual Answer DoAsk(std::string_view text, std::string_view caption, Buttons buttons,
+                       Icon icon) = 0;
+
+ private:
+  int open_questions_ = 0;
 };
 
 std::ostream& operator<<(std::ostream& out, Buttons buttons);

@@ -61,8 +61,8 @@ Answer FromQtButton(int clicked, Buttons buttons) {
 
 }  // namespace
 
-Answer QtPrompter::Ask(std::string_view text, std::string_view caption, Buttons buttons,
-                       Icon icon) {
+Answer QtPrompter::DoAsk(std::string_view text, std::string_view caption, Buttons buttons,
+                         Icon icon) {
   QMessageBox box(ToQtIcon(icon), ToQString(caption), ToQString(text), ToQtButtons(buttons),
                   parent_.data());
   // Messages are plain text: a '<' in a message must never turn it into markup.

@@ -18,8 +18,11 @@ class QtPrompter final : public Prompter {
 
   explicit QtPrompter(QWidget* parent = nullptr) : parent_(parent) {}
 
-  Answer Ask(std::string_view text, std::string_view caption, Buttons buttons, Icon icon) override;
+ protected:
+  Answer DoAsk(std::string_view text, std::string_view caption, Buttons buttons,
+               Icon icon) override;
 
+ public:
  private:
   QPointer<QWidget> parent_;
 };

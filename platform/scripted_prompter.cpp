@@ -5,8 +5,8 @@
 
 namespace orvandry::platform {
 
-Answer ScriptedPrompter::Ask(std::string_view text, std::string_view caption, Buttons buttons,
-                             Icon icon) {
+Answer ScriptedPrompter::DoAsk(std::string_view text, std::string_view caption, Buttons buttons,
+                               Icon icon) {
   Question question{
       std::string(text), std::string(caption), buttons, icon, DecliningAnswer(buttons), false};
   std::ostringstream problem;

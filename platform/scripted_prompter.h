@@ -34,8 +34,11 @@ class ScriptedPrompter final : public Prompter {
   // Queues answers for the next questions, in order.
   void Script(Answer answer) { script_.push_back(answer); }
 
-  Answer Ask(std::string_view text, std::string_view caption, Buttons buttons, Icon icon) override;
+ protected:
+  Answer DoAsk(std::string_view text, std::string_view caption, Buttons buttons,
+               Icon icon) override;
 
+ public:
   const std::vector<Question>& Questions() const { return questions_; }
   // The last question asked; null when none was.
   const Question* Last() const { return questions_.empty() ? nullptr : &questions_.back(); }

@@ -10,12 +10,12 @@ namespace sm = link::status_map;
 
 namespace {
 
-std::uint8_t Forward(std::uint8_t phase) { return static_cast<std::uint8_t>((phase + 1) % 3); }
-std::uint8_t Backward(std::uint8_t phase) { return static_cast<std::uint8_t>((phase + 2) % 3); }
-
-constexpr std::uint8_t kDoorAnimationNode = 14;
-constexpr std::uint8_t kDoorAnimationWarning = 5;
-constexpr std::uint8_t kDoorAnimationFrames = 7;
+std::uint8_t Forward(std::uint8_t phase) {
+  return static_cast<std::uint8_t>((phase + 1) % 3);
+}
+std::uint8_t Backward(std::uint8_t phase) {
+  return static_cast<std::uint8_t>((phase + 2) % 3);
+}
 
 }  // namespace
 
@@ -29,7 +29,9 @@ Housekeeping::Housekeeping(link::LinkShared& shared, platform::Clock& clock,
       prompter_(prompter),
       blink_word_(blink_word) {}
 
-void Housekeeping::AddRepeatSource(RepeatSource* source) { repeat_sources_.push_back({source, 0}); }
+void Housekeeping::AddRepeatSource(RepeatSource* source) {
+  repeat_sources_.push_back({source, 0});
+}
 
 bool Housekeeping::Unloading() const {
   return (shared_.dryer_state.Get(sm::kUnloadBits) & 0x01) != 0 ||
@@ -61,7 +63,7 @@ void Housekeeping::OneSecondTick() {
   // 4.
   const bool unloading = Unloading();
   if (logs_ != nullptr) logs_->MarkShortTermActive(unloading);
-  host_.RepaintStatusChart();
+  host_.Repaint(Win::kStatusChart);
 
   // 5. Samples are taken only while the dryer unloads.
   if (unloading) {
@@ -70,31 +72,20 @@ void Housekeeping::OneSecondTick() {
     if (short_due) {
       short_term_countdown = static_cast<std::uint32_t>(settings_.sample_minutes) * 60U;
       if (logs_ != nullptr) logs_->AppendShortTermSample(shared_, now);
-      host_.RepaintStatusChart();
+      host_.Repaint(Win::kStatusChart);
     }
     if (graph_countdown == 0) {
       if (logs_ != nullptr) logs_->AppendGraphSample(shared_, now);
-      host_.RepaintGraphDrawingArea();
+      host_.Repaint(Win::kGraphDrawingArea);
       graph_countdown = kGraphSamplePeriod - 1;  // this tick counts: one sample per period
     } else {
       --graph_countdown;
     }
   }
 
-  // 6.-8.
+  // 6. The rest of the second (the setup boards' optional buttons, open dialogs that show the
+  // time, long presses) belongs to the subsystems' own tick hooks.
   if (status_chart_countdown > 0) --status_chart_countdown;
-  host_.UpdateOptionalSetupButtons();
-  host_.RepaintOpenDialogs();
-
-  // 9. The shutdown history's EXIT button clears the history after being held.
-  if (host_.HistoryClearButtonHeld()) {
-    if (history_clear_hold > 0) --history_clear_hold;
-  } else {
-    history_clear_hold = kHistoryClearHold;
-  }
-
-  // 10.
-  host_.HandleBatchTimerHolds();
 }
 
 void Housekeeping::LongTermLog(const platform::LocalDateTime& now) {
@@ -103,50 +94,46 @@ void Housekeeping::LongTermLog(const platform::LocalDateTime& now) {
     logs_->OpenLongTermFile();
     return;
   }
+  // The logs repaint their own day data logger window when it is open.
   const std::uint32_t count = logs_->AppendLongTermRecord(shared_, now);
-  host_.RepaintOpenDialogs();
   if (count > kDataLogWarnRecords && !data_log_warning_given_) {
     data_log_warning_given_ = true;
-    if (prompter_.Ask("Data Logger close to full.  Do you wish to open Data Logger \n Setup Window?",
-                      "DATA LOG FILE SIZE WARNING", platform::Buttons::kYesNo,
-                      platform::Icon::kWarning) == platform::Answer::kYes)
-      host_.OpenDayDataLogger();
+    if (prompter_.Ask(
+            "Data Logger close to full.  Do you wish to open Data Logger \n Setup Window?",
+            "DATA LOG FILE SIZE WARNING", platform::Buttons::kYesNo,
+            platform::Icon::kWarning) == platform::Answer::kYes)
+      host_.OpenDialog(dialog::kDayDataLogger, Win::kSetupSelect);
   }
 }
 
-void Housekeeping::HundredMsTick() {
+TenthTick Housekeeping::HundredMsTick() {
   const auto& state = shared_.dryer_state;
+  TenthTick tick;
 
-  // 1. The warning window stays up while a warning is live or the link is lost.
-  const std::uint8_t warning_id = state.Get(sm::kWarningId);
-  const std::uint8_t node = state.Get(sm::kWarningNode);
-  if (warning_id == 0 && node == 0 && !link::LinkLost(shared_)) {
-    host_.CloseWarningHelp();
-    host_.SetWarningWindowVisible(false);
-  } else {
-    host_.SetWarningWindowVisible(true);
-    if (node == kDoorAnimationNode && warning_id == kDoorAnimationWarning) {
-      host_.AdvanceHelpAnimation(warning_picture_frame);
-      warning_picture_frame = static_cast<std::uint8_t>((warning_picture_frame + 1) % kDoorAnimationFrames);
-    }
-  }
+  // 1. The warning window stays up while a warning is live or the link is lost. (The warnings
+  // subsystem closes its help and animates its picture from the same finding.)
+  tick.warning_shown =
+      state.Get(sm::kWarningId) != 0 || state.Get(sm::kWarningNode) != 0 || link::LinkLost(shared_);
+  host_.SetWarningWindowVisible(tick.warning_shown);
 
   // 2.
   if (++blink_divider_ >= 3) {
     blink_divider_ = 0;
     blink_word_ |= link::PollTicker::kFastBlinkBit;
-    host_.RepaintWarningBlinkArea();
+    host_.Repaint(Win::kWarning);
+    tick.blink_step = true;
   }
 
   // 3.-6. Animation phases of the dryer picture.
   for (int k = 1; k <= 6; ++k)
-    if ((state.Get(sm::FanHeaterStatus(k)) & 0x01) != 0) fan_phase[k - 1] = Forward(fan_phase[k - 1]);
-  if ((state.Get(sm::kDryerActivity) & 0x80) == 0) loading_phase = Backward(loading_phase);
+    if ((state.Get(sm::FanHeaterStatus(k)) & 0x01) != 0)
+      phases.fan[k - 1] = Forward(phases.fan[k - 1]);
+  if ((state.Get(sm::kDryerActivity) & 0x80) == 0) phases.loading = Backward(phases.loading);
   if (Unloading()) {
-    unloading_fast_phase = Forward(unloading_fast_phase);
+    phases.unloading_fast = Forward(phases.unloading_fast);
     if (++slow_unload_divider_ >= 5) {
       slow_unload_divider_ = 0;
-      unloading_slow_phase = Forward(unloading_slow_phase);
+      phases.unloading_slow = Forward(phases.unloading_slow);
     }
   }
   if (++direction_divider_ >= 3) {
@@ -154,17 +141,17 @@ void Housekeeping::HundredMsTick() {
     const std::uint8_t direction = state.Get(sm::kLoadDirectionBits);
     if ((direction & 0x08) != 0) {
       if ((direction & 0x04) != 0) {
-        direction_phase_a = Forward(direction_phase_a);
-        direction_phase_b = Backward(direction_phase_b);
+        phases.direction_a = Forward(phases.direction_a);
+        phases.direction_b = Backward(phases.direction_b);
       } else {
-        direction_phase_b = Forward(direction_phase_b);
-        direction_phase_a = Backward(direction_phase_a);
+        phases.direction_b = Forward(phases.direction_b);
+        phases.direction_a = Backward(phases.direction_a);
       }
     }
   }
 
   // 7.
-  host_.RepaintDryerPicture();
+  host_.Repaint(Win::kDryerPic);
 
   // 8. A held button repeats every tick after a 500 ms delay.
   for (auto& [source, delay] : repeat_sources_) {
@@ -178,6 +165,7 @@ void Housekeeping::HundredMsTick() {
       --delay;
     }
   }
+  return tick;
 }
 
 }  // namespace orvandry::shell

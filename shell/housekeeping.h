@@ -6,7 +6,9 @@
 
 #include "link/link_shared.h"
 #include "platform/clock.h"
+#include "shell/animation_phases.h"
 #include "shell/settings.h"
+#include "shell/window_table.h"
 
 namespace orvandry::platform {
 class Prompter;
@@ -31,23 +33,22 @@ class DataLogs {
   virtual std::uint32_t OpenLongTermFile() = 0;
 };
 
-// What the ticks ask of the windows. Every call is on the UI thread.
+// What the ticks ask of the shell. Every call is on the UI thread.
 class TickHost {
  public:
   virtual ~TickHost() = default;
-  virtual void RepaintStatusChart() = 0;
-  virtual void RepaintGraphDrawingArea() = 0;
-  virtual void RepaintDryerPicture() = 0;
-  virtual void RepaintWarningBlinkArea() = 0;
+  // Repaints the window if it is shown.
+  virtual void Repaint(Win win) = 0;
   virtual void SetWarningWindowVisible(bool visible) = 0;
-  // Closes the shutdown help dialog unless the shutdown history opened it.
-  virtual void CloseWarningHelp() = 0;
-  virtual void AdvanceHelpAnimation(int frame) = 0;
-  virtual void UpdateOptionalSetupButtons() = 0;
-  virtual void RepaintOpenDialogs() = 0;  // system information, day data logger
-  virtual bool HistoryClearButtonHeld() = 0;
-  virtual void HandleBatchTimerHolds() = 0;
-  virtual void OpenDayDataLogger() = 0;
+  // Opens a dialog by template number over the given window (the day data logger from the
+  // data-log-full question).
+  virtual void OpenDialog(int template_id, Win parent) = 0;
+};
+
+// What the 100 ms tick found, for the subsystems that follow it.
+struct TenthTick {
+  bool warning_shown = false;  // a warning is live or the link is lost: the warning window is up
+  bool blink_step = false;     // the fast blink bit was set on this tick (every third tick)
 };
 
 // A dialog whose up/down buttons repeat while held.
@@ -60,16 +61,16 @@ class RepeatSource {
   virtual void SendRepeat(int command) = 0;
 };
 
-// The 1 s and 100 ms ticks: the clock record, the link-alive countdown, the log schedule, long
-// presses, the warning window's visibility, the dryer picture's animation phases and
-// hold-to-repeat.
+// The shell's part of the 1 s and 100 ms ticks: the clock record, the link-alive countdown, the log
+// schedule, the warning window's visibility, the dryer picture's animation phases and
+// hold-to-repeat. What the subsystems do on a tick they do in their own tick hooks, which the main
+// window calls right after these.
 class Housekeeping {
  public:
   static constexpr std::uint32_t kLongTermDivider = 12;
   static constexpr std::uint32_t kGraphSamplePeriod = 10;  // seconds of unloading per graph sample
   static constexpr std::uint32_t kDataLogWarnRecords = 70;
   static constexpr int kRepeatDelayTicks = 5;
-  static constexpr int kHistoryClearHold = 5;
 
   Housekeeping(link::LinkShared& shared, platform::Clock& clock, const Settings& settings,
                TickHost& host, platform::Prompter& prompter, std::uint32_t& blink_word);
@@ -78,20 +79,13 @@ class Housekeeping {
   void AddRepeatSource(RepeatSource* source);
 
   void OneSecondTick();
-  void HundredMsTick();
+  TenthTick HundredMsTick();
 
   bool Unloading() const;
 
   // Read by the views and dialogs that use them.
   std::uint32_t status_chart_countdown = 0;
-  int history_clear_hold = kHistoryClearHold;
-  std::array<std::uint8_t, 6> fan_phase{};  // fan/heater k at k - 1
-  std::uint8_t loading_phase = 0;
-  std::uint8_t unloading_fast_phase = 0;
-  std::uint8_t unloading_slow_phase = 0;
-  std::uint8_t direction_phase_a = 0;
-  std::uint8_t direction_phase_b = 0;
-  std::uint8_t warning_picture_frame = 0;
+  AnimationPhases phases;
   std::uint32_t short_term_countdown = 0;
   std::uint32_t graph_countdown = kGraphSamplePeriod;
 

@@ -34,7 +34,7 @@ MainScreen::MainScreen(link::LinkShared& shared, Settings& settings, WindowHost&
 void MainScreen::ApplyViewRule() {
   // The dryer's echo of the display's request decides the view.
   settings_.view_selection = (State(sm::kDisplaySettings) & 0x40) != 0 ? 1 : 0;
-  actions_.UpdateBatchButtons();
+  actions_.ViewRuleApplying();
   const bool batch = State(sm::kBatchSelector) != 0;
   const bool graph = !batch && settings_.view_selection == 1;
   windows_.SetVisible(Win::kGraphDrawingArea, graph);
@@ -93,7 +93,7 @@ void MainScreen::OnCommand(int command) {
       MeteringSpeedRequest();
       break;
     case command::kDefaults:
-      actions_.OpenDialog(dialog::kDefaults);
+      actions_.OpenDialog({.template_id = dialog::kDefaults, .parent_window = Win::kLineGraph});
       break;
     case command::kExitView:
       windows_.SetVisible(Win::kViewSelection, false);
@@ -112,15 +112,15 @@ void MainScreen::OnCommand(int command) {
       break;
     case command::kHistory:
       windows_.SetVisible(Win::kViewSelection, false);
-      actions_.OpenDialog(dialog::kShutdownHistory);
+      actions_.OpenDialog({.template_id = dialog::kShutdownHistory});
       break;
     case command::kSystemInfo:
       windows_.SetVisible(Win::kViewSelection, false);
-      actions_.OpenDialog(dialog::kSystemInfo);
+      actions_.OpenDialog({.template_id = dialog::kSystemInfo});
       break;
     case command::kSoftwareInfo:
       windows_.SetVisible(Win::kViewSelection, false);
-      actions_.OpenDialog(dialog::kSoftwareInfo);
+      actions_.OpenDialog({.template_id = dialog::kSoftwareInfo});
       break;
     default:
       break;  // 36968 and everything else: no action
@@ -146,7 +146,8 @@ void MainScreen::SelectView(bool graph) {
   windows_.SetVisible(Win::kGraph, graph);
   windows_.SetVisible(Win::kViewSelection, false);
   settings_.view_selection = graph ? 1 : 0;
-  store_.WriteByte(kScreenViewSelection, settings_.view_selection);  // a failure changes nothing here
+  store_.WriteByte(kScreenViewSelection,
+                   settings_.view_selection);  // a failure changes nothing here
 }
 
 bool MainScreen::LearningPeriodBlocks() {
@@ -168,19 +169,25 @@ void MainScreen::McButton() {
     if (prompter_.Ask("Do you wish to set the metering rolls speed?",
                       " SET METERING SPEED VIA DISPLAY?", Buttons::kYesNoCancel,
                       Icon::kQuestion) == Answer::kYes)
-      actions_.OpenDialog(dialog::kMeteringSpeed);
+      actions_.OpenDialog({.template_id = dialog::kMeteringSpeed});
   }
   if (McButtonGreyed()) return;
 
-  auto grain_setpoint_entry = [&] {
-    actions_.OpenTemperatureEntry(sm::kGrainTempSetpoint, kMcEntryMax, kMcEntryMin,
-                                  kMcEntryDefault);
+  auto entry = [&](std::size_t offset) {
+    actions_.OpenDialog({.template_id = dialog::kTemperatureEntry,
+                         .parent_window = Win::kTempSelect,
+                         .offset = offset,
+                         .max = kMcEntryMax,
+                         .min = kMcEntryMin,
+                         .fallback = kMcEntryDefault});
   };
+  auto grain_setpoint_entry = [&] { entry(sm::kGrainTempSetpoint); };
 
   const bool staged_moisture = ((mode_byte & 0x06) == 0x06 || (config & 0x30) != 0) && batch == 1;
   if (staged_moisture) {
     if ((config & 0x40) != 0 && (mode_byte & 0x80) != 0) {
-      actions_.OpenDialog(dialog::kMoistureSetpoint);
+      actions_.OpenDialog(
+          {.template_id = dialog::kMoistureSetpoint, .parent_window = Win::kLineGraph});
     } else if ((config & 0x02) != 0) {
       HideMainScreen(command::kTemps);
     } else {
@@ -191,19 +198,20 @@ void MainScreen::McButton() {
   switch (mode) {
     case 1:
       if (batch == 3) {
-        actions_.OpenTemperatureEntry(sm::kGrainLowTemp, kMcEntryMax, kMcEntryMin, kMcEntryDefault);
-        actions_.OpenTemperatureEntry(sm::kGrainHighTemp, kMcEntryMax, kMcEntryMin,
-                                      kMcEntryDefault);
+        entry(sm::kGrainLowTemp);
+        entry(sm::kGrainHighTemp);
       } else {
         grain_setpoint_entry();
       }
       break;
     case 3:
       if (LearningPeriodBlocks()) return;
-      actions_.OpenDialog(dialog::kMoistureSetpoint);
+      actions_.OpenDialog(
+          {.template_id = dialog::kMoistureSetpoint, .parent_window = Win::kLineGraph});
       break;
     case 4:
-      actions_.OpenDialog(dialog::kMoistureSetpoint);
+      actions_.OpenDialog(
+          {.template_id = dialog::kMoistureSetpoint, .parent_window = Win::kLineGraph});
       break;
     case 5:
       grain_setpoint_entry();
@@ -215,14 +223,22 @@ void MainScreen::McButton() {
 
 void MainScreen::MeteringSpeedRequest() {
   if (LearningPeriodBlocks()) return;
-  actions_.OpenDialog(dialog::kMeteringSpeed);
+  actions_.OpenDialog({.template_id = dialog::kMeteringSpeed});
 }
 
-void MainScreen::ProcessRequestFlags() {
-  if (shared_.metering_speed_request.exchange(0) != 0) OnCommand(command::kMeteringSpeed);
-  if (shared_.defaults_request.exchange(0) != 0 && !shared_.defaults_confirmed.load())
-    OnCommand(command::kDefaults);
-  if (shared_.byte251_request.exchange(0) != 0) OnCommand(command::kByte251);
+std::vector<int> MainScreen::ProcessRequestFlags() {
+  std::vector<int> taken;
+  // Each request is looked at only while nothing modal is open, and again after each one, since
+  // the one before may have opened a dialog that is still up when the loop comes back here.
+  auto take = [&](std::atomic<std::uint8_t>& flag, int command) {
+    if (actions_.ModalOpen() || flag.exchange(0) == 0) return;
+    taken.push_back(command);
+    if (command != command::kDefaults || !shared_.defaults_confirmed.load()) OnCommand(command);
+  };
+  take(shared_.metering_speed_request, command::kMeteringSpeed);
+  take(shared_.defaults_request, command::kDefaults);
+  take(shared_.byte251_request, command::kByte251);
+  return taken;
 }
 
 }  // namespace orvandry::shell

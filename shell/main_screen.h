@@ -2,9 +2,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "link/link_shared.h"
 #include "shell/settings.h"
+#include "shell/subsystem.h"
 #include "shell/window_table.h"
 
 namespace orvandry::platform {
@@ -21,18 +23,20 @@ class WindowHost {
   virtual void SetVisible(Win win, bool visible) = 0;
 };
 
-// What the shell asks of the screens and dialogs that other subsystems provide.
+// What the main screen's rules ask of the main window.
 class ShellActions {
  public:
   virtual ~ShellActions() = default;
-  // Opens a modal dialog by template number and returns when it closes.
-  virtual void OpenDialog(int template_id) = 0;
-  // Opens the temperature entry dialog for the two bytes at `offset` (low byte first).
-  virtual void OpenTemperatureEntry(std::size_t offset, int max_f, int min_f, int default_f) = 0;
+  // Opens a modal dialog through the subsystem that owns its template; returns when it closes.
+  // False when no subsystem owns the template.
+  virtual bool OpenDialog(const DialogRequest& request) = 0;
   // Shows the manuals folder; false when the browser cannot be started.
   virtual bool OpenManuals() = 0;
-  // Lets the batch drying window set up its timer buttons.
-  virtual void UpdateBatchButtons() = 0;
+  // Step 2 of the view rule: the subsystems set up what depends on the drying mode (the batch
+  // drying window its timer buttons) before the right half is shown.
+  virtual void ViewRuleApplying() = 0;
+  // True while a modal dialog or a question is open.
+  virtual bool ModalOpen() const = 0;
 };
 
 // The main screen's rules: which views fill the right half, hiding and restoring the main screen
@@ -41,15 +45,16 @@ class ShellActions {
 class MainScreen {
  public:
   MainScreen(link::LinkShared& shared, Settings& settings, WindowHost& windows,
-             ShellActions& actions, platform::Prompter& prompter,
-             platform::SettingsStore& store);
+             ShellActions& actions, platform::Prompter& prompter, platform::SettingsStore& store);
 
   void ApplyViewRule();
   void HideMainScreen(int command);
   void RestoreMainScreen();
   void OnCommand(int command);
-  // The message loop's three requests from the link thread, in order, after every message.
-  void ProcessRequestFlags();
+  // The message loop's three requests from the link thread, in order. They wait while a modal
+  // dialog or a question is open and are taken once the loop is back at the main level; a request
+  // raised again meanwhile is still one request (a flag, not a queue). Returns the commands taken.
+  std::vector<int> ProcessRequestFlags();
 
   bool McButtonGreyed() const { return shared_.mc_lockout.load(std::memory_order_relaxed) != 0; }
 

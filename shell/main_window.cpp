@@ -1,5 +1,7 @@
 #include "shell/main_window.h"
 
+#include <QApplication>
+#include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
 #include <QPainter>
@@ -10,6 +12,7 @@
 #include "platform/clock.h"
 #include "platform/colour.h"
 #include "platform/picture_button.h"
+#include "platform/prompter.h"
 #include "platform/window_frame.h"
 #include "shell/view_selection_window.h"
 
@@ -20,7 +23,15 @@ constexpr int kPollTickMs = 175;
 constexpr int kSecondTickMs = 1000;
 constexpr int kTenthTickMs = 100;
 
-std::size_t At(Win win) { return static_cast<std::size_t>(win); }
+std::size_t At(Win win) {
+  return static_cast<std::size_t>(win);
+}
+
+bool IsSelectionScreen(Win win) {
+  for (const WindowDef& def : kChildWindows)
+    if (def.win == win) return def.frame == Frame::kSelectionScreen;
+  return false;
+}
 
 unsigned FrameFlagsFor(Frame frame) {
   switch (frame) {
@@ -40,32 +51,45 @@ Win WindowOf(link::ViewId view, bool& found) {
   using link::ViewId;
   found = true;
   switch (view) {
-    case ViewId::kRightStatusBar: return Win::kRightStatusBar;
-    case ViewId::kLeftStatusBar: return Win::kLeftStatusBar;
+    case ViewId::kRightStatusBar:
+      return Win::kRightStatusBar;
+    case ViewId::kLeftStatusBar:
+      return Win::kLeftStatusBar;
     case ViewId::kPlenumPanel:
-    case ViewId::kPlenumPanelArea: return Win::kPlenumPanel;
-    case ViewId::kBatchDryingWindow: return Win::kBatchDrying;
-    case ViewId::kDryerPicture: return Win::kDryerPic;
+    case ViewId::kPlenumPanelArea:
+      return Win::kPlenumPanel;
+    case ViewId::kBatchDryingWindow:
+      return Win::kBatchDrying;
+    case ViewId::kDryerPicture:
+      return Win::kDryerPic;
     case ViewId::kUnloadStatusWindow:
     case ViewId::kUnloadStatusRpmArea:
-    case ViewId::kUnloadStatusChild: return Win::kUnloadStatus;
-    case ViewId::kStatusChart: return Win::kStatusChart;
-    case ViewId::kWarningWindow: return Win::kWarning;
+    case ViewId::kUnloadStatusChild:
+      return Win::kUnloadStatus;
+    case ViewId::kStatusChart:
+      return Win::kStatusChart;
+    case ViewId::kWarningWindow:
+      return Win::kWarning;
     case ViewId::kHardwareSetupSelect:
-    case ViewId::kSetupSelect: return Win::kSetupSelect;
+    case ViewId::kSetupSelect:
+      return Win::kSetupSelect;
     case ViewId::kOutOfGrainPanel:
     case ViewId::kLoadStartupDelayPanel:
     case ViewId::kUnloadCleanoutDelayPanel:
-    case ViewId::kFanPanel: return Win::kTimerSelect;
+    case ViewId::kFanPanel:
+      return Win::kTimerSelect;
     case ViewId::kPlenumSetpointPanel:
-    case ViewId::kGrainSetpointPanel: return Win::kTempSelect;
+    case ViewId::kGrainSetpointPanel:
+      return Win::kTempSelect;
     case ViewId::kLineGraphWindow:
     case ViewId::kLineGraphSetpointArea:
     case ViewId::kLineGraphSelectorArea:
     case ViewId::kLineGraphModeArea:
     case ViewId::kLineGraphGrainTempChild:
-    case ViewId::kLineGraphMoistureChildren: return Win::kLineGraph;
-    default: break;
+    case ViewId::kLineGraphMoistureChildren:
+      return Win::kLineGraph;
+    default:
+      break;
   }
   found = false;
   return Win::kCount;
@@ -75,8 +99,11 @@ Win WindowOf(link::ViewId view, bool& found) {
 
 MainWindow::MainWindow(link::LinkShared& shared, Settings& settings, platform::Prompter& prompter,
                        platform::SettingsStore& store, platform::Clock& clock,
-                       const ViewFactory& factory)
-    : shared_(shared), settings_(settings), prompter_(prompter) {
+                       std::vector<Subsystem*> subsystems)
+    : shared_(shared),
+      settings_(settings),
+      prompter_(prompter),
+      subsystems_(std::move(subsystems)) {
   setObjectName("ORVANDRY_MAIN_WINDOW");
   setFixedSize(640, 480);
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -84,23 +111,29 @@ MainWindow::MainWindow(link::LinkShared& shared, Settings& settings, platform::P
   screen_ = std::make_unique<MainScreen>(shared_, settings_, *this, *this, prompter, store);
   housekeeping_ = std::make_unique<Housekeeping>(shared_, clock, settings_, *this, prompter,
                                                  poll_ticker_.blink_word);
-  context_.reset(new views::ViewContext{shared_, poll_ticker_.blink_word, *housekeeping_, settings_,
-                                        prompter, clock});
-  CreateChildren(factory);
+  context_.reset(new ViewContext{shared_, poll_ticker_.blink_word, housekeeping_->phases, settings_,
+                                 prompter, clock});
+  for (Subsystem* s : subsystems_) s->Attach(*this);
+  CreateChildren();
   screen_->ApplyViewRule();
+  for (Subsystem* s : subsystems_) s->Wired();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+  for (Subsystem* s : subsystems_) s->ShuttingDown();
+}
 
-void MainWindow::CreateChildren(const ViewFactory& factory) {
+void MainWindow::CreateChildren() {
   for (const WindowDef& def : kChildWindows) {
-    platform::ChildWindow* window = factory ? factory(def, this, *context_) : nullptr;
+    platform::ChildWindow* window = nullptr;
+    for (Subsystem* s : subsystems_)
+      if ((window = s->CreateWindow(def, this)) != nullptr) break;
     if (window == nullptr && def.win == Win::kViewSelection)
       window = new ViewSelectionWindow(this, def, [this](int id) { screen_->OnCommand(id); });
     if (window == nullptr)
-      window = new platform::ChildWindow(this, def.class_name, def.caption,
-                                         {def.x, def.y, def.width, def.height},
-                                         FrameFlagsFor(def.frame), platform::Bgr(def.background_bgr));
+      window = new platform::ChildWindow(
+          this, def.class_name, def.caption, {def.x, def.y, def.width, def.height},
+          FrameFlagsFor(def.frame), platform::Bgr(def.background_bgr));
     windows_[At(def.win)] = window;
     window->setVisible(def.initially == Initially::kShown);
   }
@@ -109,7 +142,8 @@ void MainWindow::CreateChildren(const ViewFactory& factory) {
     auto* button = new platform::PictureButton(
         this, b.text, b.command, {b.x, kBarButtonY, kBarButtonWidth, kBarButtonHeight},
         b.normal_face, b.pressed_face);
-    connect(button, &QAbstractButton::clicked, this, [this, id = b.command] { screen_->OnCommand(id); });
+    connect(button, &QAbstractButton::clicked, this,
+            [this, id = b.command] { screen_->OnCommand(id); });
     bar_buttons_[i] = button;
   }
   // The selection screens and pop-overs stay above the main screen's views.
@@ -135,10 +169,13 @@ void MainWindow::SetVisible(Win win, bool visible) {
     return;
   }
   if (win == Win::kGraphDrawingArea) return;  // part of the graph window until it has its own
-  if (auto* w = Window(win)) w->setVisible(visible);
+  auto* w = Window(win);
+  if (w == nullptr) return;
+  w->setVisible(visible);
+  if (visible && IsSelectionScreen(win)) w->raise();
 }
 
-void MainWindow::StartTimers(std::function<void()> signal_poll) {
+void MainWindow::Start(std::function<void()> signal_poll) {
   signal_poll_ = std::move(signal_poll);
   connect(&poll_timer_, &QTimer::timeout, this, &MainWindow::PollTick);
   connect(&second_timer_, &QTimer::timeout, this, &MainWindow::OneSecondTick);
@@ -146,21 +183,52 @@ void MainWindow::StartTimers(std::function<void()> signal_poll) {
   poll_timer_.start(kPollTickMs);
   second_timer_.start(kSecondTickMs);
   tenth_timer_.start(kTenthTickMs);
+  for (Subsystem* s : subsystems_) s->Started();
+}
+
+void MainWindow::OneSecondTick() {
+  housekeeping_->OneSecondTick();
+  for (Subsystem* s : subsystems_) s->OnSecondTick();
+}
+
+void MainWindow::HundredMsTick() {
+  const TenthTick tick = housekeeping_->HundredMsTick();
+  for (Subsystem* s : subsystems_) s->OnTenthTick(tick);
+  // A request that waited for a dialog or a question is taken within 100 ms of its closing.
+  TakeControllerRequests();
 }
 
 void MainWindow::PollTick() {
   const link::PollTickActions a = poll_ticker_.Tick(shared_);
-  if (a.repaint_right_status_bar) Update(Win::kRightStatusBar);
-  if (a.repaint_warning_window) Update(Win::kWarning);
+  if (a.repaint_right_status_bar) Repaint(Win::kRightStatusBar);
+  if (a.repaint_warning_window) Repaint(Win::kWarning);
   if (a.signal_poll && signal_poll_) signal_poll_();
   if (a.repaint_setup_views) {
-    Update(Win::kLineGraph);
-    Update(Win::kPlenumPanel);
+    Repaint(Win::kLineGraph);
+    Repaint(Win::kPlenumPanel);
   }
 }
 
 void MainWindow::OnWarningCodeChanged(std::uint8_t node_id, std::uint8_t warning_id) {
-  if (warning_hook_) warning_hook_(node_id, warning_id);
+  bool post = false;
+  {
+    std::lock_guard lock(intake_mutex_);
+    pending_codes_.emplace_back(node_id, warning_id);
+    post = !codes_posted_;
+    codes_posted_ = true;
+  }
+  if (post) QMetaObject::invokeMethod(this, &MainWindow::DeliverWarningCodes, Qt::QueuedConnection);
+}
+
+void MainWindow::DeliverWarningCodes() {
+  std::vector<std::pair<std::uint8_t, std::uint8_t>> codes;
+  {
+    std::lock_guard lock(intake_mutex_);
+    codes.swap(pending_codes_);
+    codes_posted_ = false;
+  }
+  for (const auto& [node, warning] : codes)
+    for (Subsystem* s : subsystems_) s->OnWarningCode(node, warning);
 }
 
 void MainWindow::OnIntakeFinished(const link::IntakeResult& result) {
@@ -185,13 +253,22 @@ void MainWindow::DeliverIntake() {
     intake_posted_ = false;
   }
   if (result.apply_view_rule) screen_->ApplyViewRule();
-  if (result.update_batch_buttons) UpdateBatchButtons();
-  Repaint(result.repaints);
+  RepaintViews(result.repaints);
+  for (Subsystem* s : subsystems_) s->OnIntake(result);
   // The dryer's three requests are looked at once the frame that raised them is in.
-  screen_->ProcessRequestFlags();
+  TakeControllerRequests();
 }
 
-void MainWindow::Repaint(const link::RepaintSet& repaints) {
+void MainWindow::TakeControllerRequests() {
+  for (int command : screen_->ProcessRequestFlags())
+    for (Subsystem* s : subsystems_) s->OnControllerRequest(command);
+}
+
+bool MainWindow::ModalOpen() const {
+  return open_dialogs_ > 0 || prompter_.Asking() || QApplication::activeModalWidget() != nullptr;
+}
+
+void MainWindow::RepaintViews(const link::RepaintSet& repaints) {
   for (int v = 0; v < static_cast<int>(link::ViewId::kCount); ++v) {
     const auto view = static_cast<link::ViewId>(v);
     if (!repaints.Has(view)) continue;
@@ -201,11 +278,12 @@ void MainWindow::Repaint(const link::RepaintSet& repaints) {
     }
     bool found = false;
     const Win win = WindowOf(view, found);
-    if (found) Update(win);
+    if (found) Repaint(win);
   }
 }
 
-void MainWindow::Update(Win win) {
+void MainWindow::Repaint(Win win) {
+  if (win == Win::kGraphDrawingArea) win = Win::kGraph;  // part of the graph window for now
   if (auto* w = Window(win); w != nullptr && w->isVisible()) w->update();
 }
 
@@ -220,26 +298,53 @@ void MainWindow::UpdateMcFace() {
     bar_buttons_[4]->SetFaces(mc.normal_face, mc.pressed_face);
 }
 
-void MainWindow::OpenDialog(int /*template_id*/) {
-  // The dialogs arrive with their subsystems; until then the command does nothing.
+bool MainWindow::OpenDialog(const DialogRequest& request) {
+  DialogRequest resolved = request;
+  if (resolved.parent == nullptr)
+    resolved.parent = resolved.parent_window < Win::kCount
+                          ? static_cast<QWidget*>(Window(resolved.parent_window))
+                          : static_cast<QWidget*>(this);
+  struct Open {
+    int& count;
+    explicit Open(int& c) : count(c) { ++count; }
+    ~Open() { --count; }
+  } open(open_dialogs_);
+  for (Subsystem* s : subsystems_)
+    if (s->OpenDialog(resolved)) return true;
+  return false;  // a template whose subsystem has not arrived yet: nothing opens
 }
 
-void MainWindow::OpenTemperatureEntry(std::size_t, int, int, int) {}
+void MainWindow::OpenDialog(int template_id, Win parent) {
+  OpenDialog(DialogRequest{.template_id = template_id, .parent_window = parent});
+}
+
+void MainWindow::ViewRuleApplying() {
+  for (Subsystem* s : subsystems_) s->OnViewRule();
+}
 
 bool MainWindow::OpenManuals() {
   if (manuals_folder_.isEmpty() || !QDir(manuals_folder_).exists()) return false;
   return QDesktopServices::openUrl(QUrl::fromLocalFile(manuals_folder_));
 }
 
-void MainWindow::RepaintStatusChart() { Update(Win::kStatusChart); }
-void MainWindow::RepaintGraphDrawingArea() { Update(Win::kGraph); }
-void MainWindow::RepaintDryerPicture() { Update(Win::kDryerPic); }
-void MainWindow::RepaintWarningBlinkArea() { Update(Win::kWarning); }
-
 void MainWindow::SetWarningWindowVisible(bool visible) {
   auto* w = Window(Win::kWarning);
   if (w->isVisible() != visible) w->setVisible(visible);
-  if (visible) w->raise();
+  if (!visible) return;
+  // Above the main screen's views and pop-overs, but never above a full-screen selection screen:
+  // those stay on top of every other window (and Setup's hiding of the warning holds that way).
+  w->raise();
+  KeepSelectionScreensOnTop();
+}
+
+void MainWindow::KeepSelectionScreensOnTop() {
+  for (const WindowDef& def : kChildWindows)
+    if (IsSelectionScreen(def.win))
+      if (auto* screen = Window(def.win); screen != nullptr && screen->isVisible()) screen->raise();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  event->ignore();
 }
 
 void MainWindow::paintEvent(QPaintEvent*) {

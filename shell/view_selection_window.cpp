@@ -9,7 +9,9 @@ namespace orvandry::shell {
 ViewSelectionWindow::ViewSelectionWindow(QWidget* parent, const WindowDef& def,
                                          std::function<void(int)> on_command)
     : ChildWindow(parent, def.class_name, def.caption, {def.x, def.y, def.width, def.height},
-                  platform::kCaptionBar | platform::kSunkenEdge, platform::Bgr(def.background_bgr)) {
+                  // The class background is white, but the window paints its whole client area
+                  // black before the buttons go on it.
+                  platform::kCaptionBar | platform::kSunkenEdge, platform::Bgr(kBlack)) {
   const platform::Rect client = ClientRect();
   for (const ViewButtonDef& b : kViewSelectionButtons) {
     auto* button = new platform::PictureButton(this, b.text, b.id,

@@ -13,7 +13,7 @@
 #include <map>
 #include <set>
 
-#include "app/display_window.h"
+#include "app/display.h"
 #include "link/status_intake.h"
 #include "link/status_map.h"
 #include "platform/child_window.h"
@@ -33,8 +33,8 @@ class ScreenshotTest : public ::testing::Test {
  protected:
   ScreenshotTest()
       : paths(data.path().toStdString(), data.path().toStdString() + "/usb"),
-        warnings(paths, shared, prompter),
-        window(shared, settings, prompter, store, clock, warnings) {
+        display(shared, settings, prompter, store, clock, paths),
+        window(display.window()) {
     clock.Set({2026, 12, 6, 1, 5, 0, 0});
     window.show();
   }
@@ -82,8 +82,8 @@ class ScreenshotTest : public ::testing::Test {
   platform::MemorySettingsStore store;
   platform::FakeClock clock;
   platform::Paths paths;
-  warnings::ui::WarningsSubsystem warnings;
-  DisplayWindow window;
+  Display display;
+  shell::MainWindow& window;
   sim::DryerModel model{7};
 };
 
@@ -139,7 +139,7 @@ TEST_F(ScreenshotTest, ShutdownWarningOverTheMainScreen) {
   QApplication::processEvents();
   const QImage image = Shot("warning-0205");
   EXPECT_TRUE(Shown("WARNING_WINDOW"));
-  EXPECT_EQ(warnings.store().CountShutdowns().count, 1U);
+  EXPECT_EQ(display.warnings().store().CountShutdowns().count, 1U);
 }
 
 // Counts the paints each view of the main screen receives.

@@ -1,10 +1,11 @@
+#include "shell/housekeeping.h"
+
 #include <gtest/gtest.h>
 
 #include "link/poll_tick.h"
 #include "link/status_map.h"
 #include "platform/clock.h"
 #include "platform/scripted_prompter.h"
-#include "shell/housekeeping.h"
 #include "shell_fakes.h"
 
 namespace orvandry::shell {
@@ -61,7 +62,6 @@ TEST_F(HousekeepingTest, TenSilentSecondsLoseTheLinkAndShowTheWarningWindow) {
   Seconds(1);
   Tenths(1);
   EXPECT_TRUE(host.warning_visible) << "lost link with no warning code";
-  EXPECT_EQ(host.help_closes, 1) << "help is closed only while all is well";
   // The next good frame reloads the countdown; the window goes within one 100 ms tick.
   shared.link_alive = 10;
   Tenths(1);
@@ -92,7 +92,8 @@ TEST_F(HousekeepingTest, DataLoggerFullWarningIsGivenOncePerRun) {
                 "Data Logger close to full.  Do you wish to open Data Logger \n Setup Window?"),
             1U);
   EXPECT_EQ(prompter.Last()->caption, "DATA LOG FILE SIZE WARNING");
-  EXPECT_EQ(host.day_logger_opens, 1);
+  EXPECT_EQ(host.dialogs,
+            (std::vector<std::pair<int, Win>>{{dialog::kDayDataLogger, Win::kSetupSelect}}));
   EXPECT_TRUE(prompter.Clean()) << prompter.Problems();
 }
 
@@ -117,53 +118,35 @@ TEST_F(HousekeepingTest, SamplesOnlyWhileUnloading) {
   EXPECT_EQ(logs.graph.size(), 6U);
 }
 
-TEST_F(HousekeepingTest, HistoryClearHoldCountsWhileHeld) {
-  host.history_exit_held = true;
-  Seconds(3);
-  EXPECT_EQ(ticks.history_clear_hold, 2);
-  Seconds(5);
-  EXPECT_EQ(ticks.history_clear_hold, 0);
-  host.history_exit_held = false;
-  Seconds(1);
-  EXPECT_EQ(ticks.history_clear_hold, Housekeeping::kHistoryClearHold);
-}
-
 TEST_F(HousekeepingTest, AnimationPhasesFollowTheDryer) {
   shared.dryer_state.Set(sm::FanHeaterStatus(2), 0x01);
   shared.dryer_state.Set(sm::kDryerActivity, 0x20);  // bit 7 clear: loading
   Tenths(4);
-  EXPECT_EQ(ticks.fan_phase[1], 1);  // 0 -> 1 -> 2 -> 0 -> 1
-  EXPECT_EQ(ticks.fan_phase[0], 0);
-  EXPECT_EQ(ticks.loading_phase, 2);  // backwards: 0 -> 2 -> 1 -> 0 -> 2
-  EXPECT_EQ(ticks.unloading_fast_phase, 0);
+  EXPECT_EQ(ticks.phases.fan[1], 1);  // 0 -> 1 -> 2 -> 0 -> 1
+  EXPECT_EQ(ticks.phases.fan[0], 0);
+  EXPECT_EQ(ticks.phases.loading, 2);  // backwards: 0 -> 2 -> 1 -> 0 -> 2
+  EXPECT_EQ(ticks.phases.unloading_fast, 0);
 
   shared.dryer_state.Set(sm::kDryerActivity, 0xC0);  // unloading, not loading
   Tenths(5);
-  EXPECT_EQ(ticks.unloading_fast_phase, 2);
-  EXPECT_EQ(ticks.unloading_slow_phase, 1);
-  EXPECT_EQ(ticks.loading_phase, 2);
+  EXPECT_EQ(ticks.phases.unloading_fast, 2);
+  EXPECT_EQ(ticks.phases.unloading_slow, 1);
+  EXPECT_EQ(ticks.phases.loading, 2);
 
   shared.dryer_state.Set(sm::kLoadDirectionBits, 0x0C);
   Tenths(3);  // the direction moves on every third tick
-  EXPECT_EQ(ticks.direction_phase_a, 1);
-  EXPECT_EQ(ticks.direction_phase_b, 2);
-  EXPECT_EQ(host.dryer_picture_repaints, 12);
+  EXPECT_EQ(ticks.phases.direction_a, 1);
+  EXPECT_EQ(ticks.phases.direction_b, 2);
+  EXPECT_EQ(host.repaints[Win::kDryerPic], 12);
 }
 
 TEST_F(HousekeepingTest, FastBlinkBitEveryThirdTick) {
-  Tenths(2);
+  EXPECT_FALSE(ticks.HundredMsTick().blink_step);
+  EXPECT_FALSE(ticks.HundredMsTick().blink_step);
   EXPECT_EQ(blink_word & link::PollTicker::kFastBlinkBit, 0U);
-  Tenths(1);
+  EXPECT_TRUE(ticks.HundredMsTick().blink_step);
   EXPECT_NE(blink_word & link::PollTicker::kFastBlinkBit, 0U);
-  EXPECT_EQ(host.warning_blink_repaints, 1);
-}
-
-TEST_F(HousekeepingTest, DoorWarningAnimatesTheHelpPicture) {
-  shared.dryer_state.Set(sm::kWarningNode, 14);
-  shared.dryer_state.Set(sm::kWarningId, 5);
-  Tenths(9);
-  EXPECT_EQ(host.help_frames, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 0, 1}));
-  EXPECT_TRUE(host.warning_visible);
+  EXPECT_EQ(host.repaints[Win::kWarning], 1);
 }
 
 class FakeRepeat : public RepeatSource {

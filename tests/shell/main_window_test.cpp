@@ -1,3 +1,5 @@
+#include "shell/main_window.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -14,7 +16,6 @@
 #include "platform/picture_button.h"
 #include "platform/scripted_prompter.h"
 #include "platform/settings_store.h"
-#include "shell/main_window.h"
 
 namespace orvandry::shell {
 namespace {
@@ -49,7 +50,8 @@ class MainWindowTest : public ::testing::Test {
     EXPECT_EQ(child->geometry(), QRect(x, y, w, h)) << name;
   }
   void WatchPaints() {
-    for (auto* child : window.findChildren<platform::ChildWindow*>()) child->installEventFilter(&counter);
+    for (auto* child : window.findChildren<platform::ChildWindow*>())
+      child->installEventFilter(&counter);
   }
 
   link::LinkShared shared;
@@ -72,10 +74,10 @@ TEST_F(MainWindowTest, MainScreenHasItsWindowsAndButtonsInPlace) {
   for (const char* shown : {"DRYER_PIC_WINDOW", "DRYER_RIGHT_STATUS_BAR_WINDOW",
                             "AVERAGE_VALUES_WINDOW", "CUSTOM_VIEW_WINDOW", "BUTTON_BAR_WINDOW"})
     EXPECT_TRUE(Find(shown)->isVisible()) << shown;
-  for (const char* hidden : {"BATCH_DRYING_WINDOW", "GRAPH_WINDOW", "WARNING_WINDOW",
-                             "VIEW_SELECTION_WINDOW", "LINE_GRAPH_WINDOW", "UNLOAD_STATUS_WINDOW",
-                             "DRYER_LEFT_STATUS_BAR_WINDOW", "BOOT_LOADER_WINDOW",
-                             "TIMER_SELECT_WINDOW", "AUTO_START_WINDOW"})
+  for (const char* hidden :
+       {"BATCH_DRYING_WINDOW", "GRAPH_WINDOW", "WARNING_WINDOW", "VIEW_SELECTION_WINDOW",
+        "LINE_GRAPH_WINDOW", "UNLOAD_STATUS_WINDOW", "DRYER_LEFT_STATUS_BAR_WINDOW",
+        "BOOT_LOADER_WINDOW", "TIMER_SELECT_WINDOW", "AUTO_START_WINDOW"})
     EXPECT_FALSE(Find(hidden)->isVisible()) << hidden;
   EXPECT_EQ(Find("CUSTOM_VIEW_WINDOW")->Caption(), " PLENUM(S)");
 
@@ -126,7 +128,7 @@ TEST_F(MainWindowTest, McButtonTurnsGreyWhileMoistureControlIsLockedOut) {
   shared.mc_lockout = 1;
   link::RepaintSet repaints;
   repaints.Add(link::ViewId::kMcButton);
-  window.Repaint(repaints);
+  window.RepaintViews(repaints);
   EXPECT_EQ(mc->NormalFace(), kGreyedMcFace);
   EXPECT_EQ(mc->PressedFace(), kGreyedMcFace);
 }

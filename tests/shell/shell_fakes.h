@@ -26,43 +26,38 @@ class FakeWindows : public WindowHost {
 
 class FakeActions : public ShellActions {
  public:
-  void OpenDialog(int template_id) override { log.push_back("dialog " + std::to_string(template_id)); }
-  void OpenTemperatureEntry(std::size_t offset, int max_f, int min_f, int default_f) override {
-    log.push_back("entry " + std::to_string(offset) + " " + std::to_string(max_f) + "/" +
-                  std::to_string(min_f) + "/" + std::to_string(default_f));
+  bool OpenDialog(const DialogRequest& r) override {
+    if (r.template_id == dialog::kTemperatureEntry)
+      log.push_back("entry " + std::to_string(r.offset) + " " + std::to_string(r.max) + "/" +
+                    std::to_string(r.min) + "/" + std::to_string(r.fallback));
+    else
+      log.push_back("dialog " + std::to_string(r.template_id));
+    return true;
   }
   bool OpenManuals() override {
     log.push_back("manuals");
     return manuals_ok;
   }
-  void UpdateBatchButtons() override { ++batch_button_updates; }
+  void ViewRuleApplying() override { ++batch_button_updates; }
+  bool ModalOpen() const override { return modal_open; }
 
   std::vector<std::string> log;
   bool manuals_ok = true;
+  bool modal_open = false;
   int batch_button_updates = 0;
 };
 
 class FakeTickHost : public TickHost {
  public:
-  void RepaintStatusChart() override { ++status_chart_repaints; }
-  void RepaintGraphDrawingArea() override { ++graph_repaints; }
-  void RepaintDryerPicture() override { ++dryer_picture_repaints; }
-  void RepaintWarningBlinkArea() override { ++warning_blink_repaints; }
+  void Repaint(Win win) override { ++repaints[win]; }
   void SetWarningWindowVisible(bool visible) override { warning_visible = visible; }
-  void CloseWarningHelp() override { ++help_closes; }
-  void AdvanceHelpAnimation(int frame) override { help_frames.push_back(frame); }
-  void UpdateOptionalSetupButtons() override { ++setup_button_updates; }
-  void RepaintOpenDialogs() override {}
-  bool HistoryClearButtonHeld() override { return history_exit_held; }
-  void HandleBatchTimerHolds() override { ++batch_hold_checks; }
-  void OpenDayDataLogger() override { ++day_logger_opens; }
+  void OpenDialog(int template_id, Win parent) override {
+    dialogs.push_back({template_id, parent});
+  }
 
-  int status_chart_repaints = 0, graph_repaints = 0, dryer_picture_repaints = 0;
-  int warning_blink_repaints = 0, help_closes = 0, setup_button_updates = 0;
-  int batch_hold_checks = 0, day_logger_opens = 0;
+  std::map<Win, int> repaints;
   bool warning_visible = false;
-  bool history_exit_held = false;
-  std::vector<int> help_frames;
+  std::vector<std::pair<int, Win>> dialogs;
 };
 
 class FakeLogs : public DataLogs {

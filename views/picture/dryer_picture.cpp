@@ -5,7 +5,6 @@
 
 #include "link/status_map.h"
 #include "platform/fitted_text.h"
-#include "shell/housekeeping.h"
 #include "views/palette.h"
 #include "views/temperature_format.h"
 
@@ -340,17 +339,6 @@ void ColumnOverlay(Canvas& canvas, const OverlayValues& v, int left, int top, in
 }
 
 }  // namespace
-
-AnimationPhases AnimationPhases::From(const shell::Housekeeping& ticks) {
-  AnimationPhases phases;
-  phases.fan = ticks.fan_phase;
-  phases.loading = ticks.loading_phase;
-  phases.unloading_fast = ticks.unloading_fast_phase;
-  phases.unloading_slow = ticks.unloading_slow_phase;
-  phases.direction_a = ticks.direction_phase_a;
-  phases.direction_b = ticks.direction_phase_b;
-  return phases;
-}
 
 DryerVariant ChooseVariant(const link::ByteImage& state) {
   const std::uint8_t modules = state.Get(sm::kModuleCountCode);

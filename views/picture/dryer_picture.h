@@ -7,24 +7,12 @@
 
 #include "link/byte_image.h"
 #include "platform/canvas.h"
-
-namespace orvandry::shell {
-class Housekeeping;
-}
+#include "shell/animation_phases.h"
 
 namespace orvandry::views {
 
 // The animation phases the 100 ms tick advances, each 0, 1 or 2.
-struct AnimationPhases {
-  std::array<std::uint8_t, 6> fan{};  // fan/heater k at k - 1
-  std::uint8_t loading = 0;
-  std::uint8_t unloading_fast = 0;
-  std::uint8_t unloading_slow = 0;
-  std::uint8_t direction_a = 0;
-  std::uint8_t direction_b = 0;
-
-  static AnimationPhases From(const shell::Housekeeping& ticks);
-};
+using AnimationPhases = shell::AnimationPhases;
 
 // The picture frame for a phase. A phase can only be 0..2 when the tick works right; anything else
 // shows the first frame rather than a picture number outside the set.

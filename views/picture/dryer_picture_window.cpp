@@ -3,7 +3,6 @@
 #include <QTimer>
 
 #include "platform/prompter.h"
-#include "shell/housekeeping.h"
 
 namespace orvandry::views {
 
@@ -24,8 +23,7 @@ DryerPictureWindow::DryerPictureWindow(QWidget* parent, const shell::WindowDef& 
       ctx_(ctx) {}
 
 void DryerPictureWindow::Paint(platform::Canvas& canvas) {
-  const bool notice = picture_.Paint(canvas, ctx_.shared.dryer_state,
-                                     AnimationPhases::From(ctx_.ticks), ctx_.SiUnits());
+  const bool notice = picture_.Paint(canvas, ctx_.shared.dryer_state, ctx_.phases, ctx_.SiUnits());
   // The notice is a modal box; opening it inside a paint would run a message loop in the middle of
   // drawing, so it opens right after. The latch is already set: later paints do not ask again.
   if (notice) QTimer::singleShot(0, this, [this] { ShowBatchUnloadNotice(); });

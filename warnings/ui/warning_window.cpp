@@ -20,7 +20,7 @@ unsigned FrameFlagsFor(shell::Frame frame) {
 
 }  // namespace
 
-WarningWindow::WarningWindow(QWidget* parent, const shell::WindowDef& def, views::ViewContext& ctx)
+WarningWindow::WarningWindow(QWidget* parent, const shell::WindowDef& def, shell::ViewContext& ctx)
     : platform::ChildWindow(parent, def.class_name, def.caption,
                             platform::Rect{def.x, def.y, def.width, def.height},
                             FrameFlagsFor(def.frame), platform::Bgr(def.background_bgr)),

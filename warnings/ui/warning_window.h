@@ -5,8 +5,8 @@
 
 #include "platform/child_window.h"
 #include "platform/picture_button.h"
+#include "shell/view_context.h"
 #include "shell/window_table.h"
-#include "views/view_context.h"
 #include "warnings/ui/warning_content.h"
 
 namespace orvandry::warnings::ui {
@@ -27,7 +27,7 @@ class WarningWindow : public platform::ChildWindow {
   static constexpr int kHelpFaceUp = 205;
   static constexpr int kHelpFacePressed = 204;
 
-  WarningWindow(QWidget* parent, const shell::WindowDef& def, views::ViewContext& ctx);
+  WarningWindow(QWidget* parent, const shell::WindowDef& def, shell::ViewContext& ctx);
 
   // Where the help button opens help. Without one the button does nothing.
   void SetHelp(WarningHelp* help) { help_ = help; }
@@ -52,7 +52,7 @@ class WarningWindow : public platform::ChildWindow {
  private:
   void OpenHelp();
 
-  views::ViewContext& ctx_;
+  shell::ViewContext& ctx_;
   WarningContent content_;
   WarningHelp* help_ = nullptr;
   platform::PictureButton* help_button_;

@@ -1,5 +1,6 @@
 #include "warnings/ui/warnings_subsystem.h"
 
+#include "link/status_map.h"
 #include "warnings/ui/history_dialog.h"
 #include "warnings/ui/ui_texts.h"
 #include "warnings/ui/warning_window.h"
@@ -15,7 +16,11 @@ WarningsSubsystem::WarningsSubsystem(const platform::Paths& paths, link::LinkSha
       clock_(clock ? std::move(clock) : std::make_unique<SystemShutdownClock>()),
       store_(paths.DataDir()),
       recorder_(store_, *clock_),
-      help_(paths.DataDir(), shared, prompter) {}
+      help_(paths.DataDir(), shared, prompter) {
+  dialogs_.Add(shell::dialog::kShutdownHistory, [this](const shell::DialogRequest& request) {
+    OpenHistory(request.parent, history_clear_hold_);
+  });
+}
 
 WarningsSubsystem::~WarningsSubsystem() = default;
 
@@ -31,9 +36,15 @@ StoreResult WarningsSubsystem::Start() {
   return result;
 }
 
+platform::ChildWindow* WarningsSubsystem::CreateWindow(const shell::WindowDef& def,
+                                                       QWidget* parent) {
+  if (def.win != shell::Win::kWarning || host_ == nullptr) return nullptr;
+  return CreateWarningWindow(parent, def, host_->Context());
+}
+
 platform::ChildWindow* WarningsSubsystem::CreateWarningWindow(QWidget* parent,
                                                               const shell::WindowDef& def,
-                                                              views::ViewContext& ctx) {
+                                                              shell::ViewContext& ctx) {
   auto* window = new WarningWindow(parent, def, ctx);
   window->SetHelp(&help_);
   warning_window_ = window;
@@ -73,6 +84,30 @@ void WarningsSubsystem::OpenHistory(QWidget* parent, int& exit_hold_countdown) {
   history_ = nullptr;
   // However the screen closed, help opened afterwards belongs to the live warning again.
   help_.SetOpenedFromHistory(false);
+}
+
+void WarningsSubsystem::OnSecondTick() {
+  // The history screen's EXIT clears the history after being held (the screen reads the count).
+  if (HistoryClearButtonHeld()) {
+    if (history_clear_hold_ > 0) --history_clear_hold_;
+  } else {
+    history_clear_hold_ = kHistoryClearHold;
+  }
+}
+
+void WarningsSubsystem::OnTenthTick(const shell::TenthTick& tick) {
+  // The door warning's help picture is an animation of seven frames.
+  constexpr std::uint8_t kDoorNode = 14;
+  constexpr std::uint8_t kDoorWarning = 5;
+  constexpr int kDoorFrames = 7;
+  if (!tick.warning_shown) {
+    CloseWarningHelp();
+  } else if (shared_.dryer_state.Get(link::status_map::kWarningNode) == kDoorNode &&
+             shared_.dryer_state.Get(link::status_map::kWarningId) == kDoorWarning) {
+    AdvanceHelpAnimation(help_picture_frame_);
+    help_picture_frame_ = (help_picture_frame_ + 1) % kDoorFrames;
+  }
+  if (tick.blink_step) RequestReconnectStep();
 }
 
 bool WarningsSubsystem::HistoryClearButtonHeld() const {

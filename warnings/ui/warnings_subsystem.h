@@ -9,8 +9,9 @@
 #include "link/link_shared.h"
 #include "platform/paths.h"
 #include "platform/prompter.h"
+#include "shell/subsystem.h"
+#include "shell/view_context.h"
 #include "shell/window_table.h"
-#include "views/view_context.h"
 #include "warnings/shutdown_clock.h"
 #include "warnings/shutdown_history_store.h"
 #include "warnings/shutdown_recorder.h"
@@ -25,13 +26,15 @@ namespace orvandry::warnings::ui {
 class WarningWindow;
 class HistoryDialog;
 
-// The warnings side of the display, as the shell owns it: the shutdown history store and its
-// recorder, the shutdown help, the warning window it creates for the shell, and the history
-// screen. Lives on the UI thread; only PostWarningCodeChanged may be called from another thread.
-class WarningsSubsystem final : public QObject {
+// The warnings side of the display as a subsystem of the shell: the shutdown history store and
+// its recorder, the shutdown help, the warning window, and the history screen (template 197).
+// Lives on the UI thread; only PostWarningCodeChanged may be called from another thread.
+class WarningsSubsystem final : public QObject, public shell::Subsystem {
   Q_OBJECT
 
  public:
+  static constexpr int kHistoryClearHold = 5;  // seconds EXIT is held before the history clears
+
   // `clock` defaults to the system's clocks.
   WarningsSubsystem(const platform::Paths& paths, link::LinkShared& shared,
                     platform::Prompter& prompter, std::unique_ptr<ShutdownClock> clock = nullptr);
@@ -42,9 +45,24 @@ class WarningsSubsystem final : public QObject {
   // all is reported, since shutdowns will then not be kept.
   StoreResult Start();
 
-  // The shell's view factory calls this for WARNING_WINDOW.
+  // shell::Subsystem
+  void Attach(shell::ShellHost& host) override { host_ = &host; }
+  platform::ChildWindow* CreateWindow(const shell::WindowDef& def, QWidget* parent) override;
+  void Started() override { Start(); }
+  bool OpenDialog(const shell::DialogRequest& request) override {
+    return dialogs_.OpenIfOwned(request);
+  }
+  void OnWarningCode(std::uint8_t node_id, std::uint8_t warning_id) override {
+    OnWarningCodeChanged(node_id, warning_id);
+  }
+  // The history screen's EXIT hold counter.
+  void OnSecondTick() override;
+  // Closes the help when all is well; animates the door warning's picture; steps the reconnect
+  // track with the fast blink.
+  void OnTenthTick(const shell::TenthTick& tick) override;
+
   platform::ChildWindow* CreateWarningWindow(QWidget* parent, const shell::WindowDef& def,
-                                             views::ViewContext& ctx);
+                                             shell::ViewContext& ctx);
 
   // The live warning code changed (UI thread). Applies the recording rule.
   RecordResult OnWarningCodeChanged(std::uint8_t node_id, std::uint8_t warning_id);
@@ -52,8 +70,9 @@ class WarningsSubsystem final : public QObject {
   void PostWarningCodeChanged(std::uint8_t node_id, std::uint8_t warning_id);
 
   // Opens the shutdown history screen over `parent` and returns when it closes.
-  // `exit_hold_countdown` is the shell's EXIT hold counter (Housekeeping::history_clear_hold).
+  // `exit_hold_countdown` is the EXIT hold counter the 1 s tick keeps (history_clear_hold()).
   void OpenHistory(QWidget* parent, int& exit_hold_countdown);
+  int& history_clear_hold() { return history_clear_hold_; }
   // 1 s tick: whether the history screen is open with EXIT held down.
   bool HistoryClearButtonHeld() const;
 
@@ -65,6 +84,7 @@ class WarningsSubsystem final : public QObject {
   void RequestReconnectStep();
 
   ShutdownHistoryStore& store() { return store_; }
+  int help_picture_frame() const { return help_picture_frame_; }
   WarningHelp& help() { return help_; }
   WarningWindow* warning_window() const;
   HistoryDialog* history_dialog() const;
@@ -86,6 +106,10 @@ class WarningsSubsystem final : public QObject {
   QPointer<QWidget> history_;
   HistoryRunner history_runner_;
   RecordResult last_record_;
+  shell::ShellHost* host_ = nullptr;
+  shell::DialogTable dialogs_;
+  int history_clear_hold_ = kHistoryClearHold;
+  int help_picture_frame_ = 0;
 };
 
 }  // namespace orvandry::warnings::ui

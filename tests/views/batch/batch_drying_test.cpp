@@ -279,13 +279,15 @@ class TickingPrompter final : public platform::Prompter {
  public:
   TickingPrompter(BatchReloadHolds& holds, link::LinkShared& shared)
       : holds_(holds), shared_(shared) {}
-  Answer Ask(std::string_view, std::string_view, platform::Buttons, platform::Icon) override {
+  int asked = 0;
+  std::size_t nested_asks = 0;
+
+ protected:
+  Answer DoAsk(std::string_view, std::string_view, platform::Buttons, platform::Icon) override {
     ++asked;
     for (int i = 0; i < 4; ++i) nested_asks += holds_.Tick({.cool = true}, shared_, *this).size();
     return Answer::kYes;
   }
-  int asked = 0;
-  std::size_t nested_asks = 0;
 
  private:
   BatchReloadHolds& holds_;

@@ -52,12 +52,12 @@ class DryerPictureWindowTest : public ::testing::Test {
     return QRect(x + platform::kSunkenEdgeWidth, y + platform::kSunkenEdgeWidth, w, h);
   }
   void SetPhases(std::uint8_t phase) {
-    world.ticks.fan_phase.fill(phase);
-    world.ticks.loading_phase = phase;
-    world.ticks.unloading_fast_phase = phase;
-    world.ticks.unloading_slow_phase = phase;
-    world.ticks.direction_phase_a = phase;
-    world.ticks.direction_phase_b = phase;
+    world.ticks.phases.fan.fill(phase);
+    world.ticks.phases.loading = phase;
+    world.ticks.phases.unloading_fast = phase;
+    world.ticks.phases.unloading_slow = phase;
+    world.ticks.phases.direction_a = phase;
+    world.ticks.phases.direction_b = phase;
   }
 
   // A continuous-flow dryer at work: two fan/heaters, both firing, loading and unloading.
@@ -73,9 +73,9 @@ class DryerPictureWindowTest : public ::testing::Test {
     s.Set(sm::kMeteringMode, 1);
     s.SetBe16(sm::kIncomingMoisture, 214);
     s.SetBe16(sm::kUnloadRate, 1180);
-    world.ticks.fan_phase = {1, 2, 0, 0, 0, 0};
-    world.ticks.loading_phase = 1;
-    world.ticks.unloading_fast_phase = 2;
+    world.ticks.phases.fan = {1, 2, 0, 0, 0, 0};
+    world.ticks.phases.loading = 1;
+    world.ticks.phases.unloading_fast = 2;
   }
 
   testing::ViewWorld world;
@@ -128,7 +128,7 @@ TEST_F(DryerPictureWindowTest, FiringBurnersShowFlamesAndTheTickTurnsTheFans) {
     frames.push_back(window.Render());
     world.ticks.HundredMsTick();
   }
-  EXPECT_EQ(world.host.dryer_picture_repaints, 3);
+  EXPECT_EQ(world.host.repaints[shell::Win::kDryerPic], 3);
   const QRect fan1 = Client(48, 190, 50, 90);
   EXPECT_NE(frames[0].copy(fan1), frames[1].copy(fan1));
   EXPECT_NE(frames[1].copy(fan1), frames[2].copy(fan1));

@@ -47,7 +47,7 @@ class HistoryTest : public ::testing::Test {
       dialog.open();
       body(dialog);
     });
-    warnings_.OpenHistory(nullptr, ticks_.history_clear_hold);
+    warnings_.OpenHistory(nullptr, warnings_.history_clear_hold());
     EXPECT_TRUE(ran);
   }
   static void Click(HistoryDialog& dialog, int id) { dialog.ControlAs<QPushButton>(id)->click(); }
@@ -74,12 +74,6 @@ class HistoryTest : public ::testing::Test {
   WarningsSubsystem warnings_{
       paths_, shared_, prompter_,
       std::make_unique<warnings::testing::FakeClock>(LocalDateTime{2026, 12, 8, 9, 0, 0, 0})};
-  // The shell's 1 s tick, asking the subsystem whether EXIT is held.
-  platform::FakeClock clock_;
-  shell::Settings settings_;
-  testing::QuietTickHost host_;
-  std::uint32_t blink_word_ = 0;
-  shell::Housekeeping ticks_{shared_, clock_, settings_, host_, prompter_, blink_word_};
 };
 
 TEST_F(HistoryTest, TheListOpensNewestFirstAndEachSortRunsFromTheLastKeyDown) {
@@ -148,12 +142,11 @@ TEST_F(HistoryTest, ShowHelpFileOpensTheHelpOfTheSelectedRowAndKeepsItOpenPastTh
 }
 
 TEST_F(HistoryTest, ExitClosesOnAShortPressAndAsksToClearAfterFiveSecondsHeld) {
-  host_.held = [this] { return warnings_.HistoryClearButtonHeld(); };
   WithHistory([&](HistoryDialog& dialog) {
     auto* exit = dialog.ControlAs<QPushButton>(HistoryScreen::kExitId);
     auto hold_for = [&](int seconds) {
       exit->setDown(true);
-      for (int s = 0; s < seconds; ++s) ticks_.OneSecondTick();
+      for (int s = 0; s < seconds; ++s) warnings_.OnSecondTick();
       exit->setDown(false);
     };
     bool closed = false;
@@ -162,13 +155,13 @@ TEST_F(HistoryTest, ExitClosesOnAShortPressAndAsksToClearAfterFiveSecondsHeld) {
     // Four seconds is not enough: the countdown is at 1 when EXIT goes up, and the next
     // second puts it back.
     hold_for(4);
-    EXPECT_EQ(ticks_.history_clear_hold, 1);
-    ticks_.OneSecondTick();
-    EXPECT_EQ(ticks_.history_clear_hold, 5);
+    EXPECT_EQ(warnings_.history_clear_hold(), 1);
+    warnings_.OnSecondTick();
+    EXPECT_EQ(warnings_.history_clear_hold(), 5);
 
     // Five seconds, then No: the screen stays open with everything in it.
     hold_for(5);
-    EXPECT_EQ(ticks_.history_clear_hold, 0);
+    EXPECT_EQ(warnings_.history_clear_hold(), 0);
     prompter_.Script(Answer::kNo);
     exit->click();
     EXPECT_FALSE(closed);
@@ -176,11 +169,11 @@ TEST_F(HistoryTest, ExitClosesOnAShortPressAndAsksToClearAfterFiveSecondsHeld) {
     EXPECT_EQ(prompter_.Last()->text, texts::kClearQuestionText);
     EXPECT_EQ(prompter_.Last()->buttons, platform::Buttons::kYesNo);
     EXPECT_EQ(dialog.model().rowCount(), 3);
-    EXPECT_EQ(ticks_.history_clear_hold, HistoryScreen::kExitHoldAfterClear);
+    EXPECT_EQ(warnings_.history_clear_hold(), HistoryScreen::kExitHoldAfterClear);
 
     // Sorted otherwise, held again, Yes: empty, four columns, sorted by time.
     Click(dialog, HistoryScreen::kSortByNodeId);
-    ticks_.OneSecondTick();
+    warnings_.OnSecondTick();
     hold_for(5);
     prompter_.Script(Answer::kYes);
     exit->click();
@@ -191,7 +184,7 @@ TEST_F(HistoryTest, ExitClosesOnAShortPressAndAsksToClearAfterFiveSecondsHeld) {
     EXPECT_EQ(warnings_.store().CountShutdowns().count, 0U);
 
     // After the clear, shutdowns are recorded again, and a short press closes.
-    ticks_.OneSecondTick();
+    warnings_.OnSecondTick();
     EXPECT_EQ(warnings_.OnWarningCodeChanged(0x02, 0x05).outcome, RecordOutcome::kRecorded);
     exit->click();
     EXPECT_TRUE(closed);
@@ -263,6 +256,37 @@ TEST(WarningsStartUp, ADamagedHistoryIsSetAsideAndTheOperatorToldWhere) {
   ASSERT_EQ(told.Questions().size(), 1U);
   EXPECT_TRUE(told.Last()->text.starts_with("ERROR: The shutdown history cannot be opened."));
   EXPECT_EQ(without_disk.OnWarningCodeChanged(2, 5).outcome, RecordOutcome::kFailed);
+}
+
+}  // namespace
+}  // namespace orvandry::warnings::ui
+
+namespace orvandry::warnings::ui {
+namespace {
+
+// The 100 ms tick as the subsystem follows it: live help closes once all is well, and the door
+// warning's help picture runs through its seven frames.
+TEST_F(HistoryTest, TenthTickClosesLiveHelpWhenAllIsWellAndAnimatesTheDoorPicture) {
+  bool stayed = false, closed = false;
+  warnings_.help().SetRunner([&](HelpDialog& help) {
+    help.open();
+    warnings_.OnTenthTick({.warning_shown = true});
+    stayed = help.isVisible();
+    warnings_.OnTenthTick({.warning_shown = false});
+    closed = !help.isVisible();
+  });
+  warnings_.help().Open(nullptr, 0x0205);
+  EXPECT_TRUE(stayed);
+  EXPECT_TRUE(closed);
+
+  shared_.dryer_state.Set(link::status_map::kWarningNode, 14);
+  shared_.dryer_state.Set(link::status_map::kWarningId, 5);
+  std::vector<int> frames;
+  for (int i = 0; i < 9; ++i) {
+    warnings_.OnTenthTick({.warning_shown = true});
+    frames.push_back(warnings_.help().door_frame());
+  }
+  EXPECT_EQ(frames, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 0, 1}));
 }
 
 }  // namespace

@@ -11,31 +11,20 @@
 #include "platform/scripted_prompter.h"
 #include "shell/housekeeping.h"
 #include "shell/settings.h"
+#include "shell/view_context.h"
 #include "shell/window_table.h"
-#include "views/view_context.h"
 #include "warnings/warning_code.h"
 
 namespace orvandry::warnings::ui::testing {
 
 namespace sm = link::status_map;
 
-// A tick host that answers the long-press question from a callback and ignores the rest.
+// A tick host that ignores what the ticks ask.
 class QuietTickHost final : public shell::TickHost {
  public:
-  void RepaintStatusChart() override {}
-  void RepaintGraphDrawingArea() override {}
-  void RepaintDryerPicture() override {}
-  void RepaintWarningBlinkArea() override {}
+  void Repaint(shell::Win) override {}
   void SetWarningWindowVisible(bool) override {}
-  void CloseWarningHelp() override {}
-  void AdvanceHelpAnimation(int) override {}
-  void UpdateOptionalSetupButtons() override {}
-  void RepaintOpenDialogs() override {}
-  bool HistoryClearButtonHeld() override { return held ? held() : false; }
-  void HandleBatchTimerHolds() override {}
-  void OpenDayDataLogger() override {}
-
-  std::function<bool()> held;
+  void OpenDialog(int, shell::Win) override {}
 };
 
 // Everything a view context refers to, owned in one place.
@@ -47,7 +36,7 @@ struct ViewWorld {
   platform::ScriptedPrompter prompter;
   QuietTickHost host;
   shell::Housekeeping ticks{shared, clock, settings, host, prompter, blink_word};
-  views::ViewContext ctx{shared, blink_word, ticks, settings, prompter, clock};
+  shell::ViewContext ctx{shared, blink_word, ticks.phases, settings, prompter, clock};
 
   void SetCode(WarningCode code) {
     shared.dryer_state.Set(sm::kWarningNode, NodeIdOf(code));

@@ -1,0 +1,18 @@
+#include "app/display.h"
+
+#include "platform/paths.h"
+
+namespace orvandry::app {
+
+Display::Display(link::LinkShared& shared, shell::Settings& settings, platform::Prompter& prompter,
+                 platform::SettingsStore& store, platform::Clock& clock,
+                 const platform::Paths& paths)
+    : warnings_(paths, shared, prompter),
+      window_(shared, settings, prompter, store, clock,
+              {
+                  &views_,     // the main status screen
+                  &warnings_,  // warning window, shutdown help and history
+                  &setup_,     // selection screens and setup dialogs
+              }) {}
+
+}  // namespace orvandry::app

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "setup/setup_subsystem.h"
+#include "shell/main_window.h"
+#include "views/views_subsystem.h"
+#include "warnings/ui/warnings_subsystem.h"
+
+namespace orvandry::platform {
+class Paths;
+}
+
+namespace orvandry::app {
+
+// The main window with every subsystem of the display registered with it. The shell names no
+// subsystem; this is the one place that lists them, one line each.
+class Display {
+ public:
+  Display(link::LinkShared& shared, shell::Settings& settings, platform::Prompter& prompter,
+          platform::SettingsStore& store, platform::Clock& clock, const platform::Paths& paths);
+
+  shell::MainWindow& window() { return window_; }
+  warnings::ui::WarningsSubsystem& warnings() { return warnings_; }
+
+ private:
+  views::ViewsSubsystem views_;
+  warnings::ui::WarningsSubsystem warnings_;
+  setup::SetupSubsystem setup_;
+  shell::MainWindow window_;  // last: the subsystems outlive it
+};
+
+}  // namespace orvandry::app

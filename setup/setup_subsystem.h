@@ -1,0 +1,24 @@
+#pragma once
+
+#include "shell/subsystem.h"
+
+namespace orvandry::setup {
+
+// Operator setup as a subsystem of the shell: the full-screen selection screens and the dialogs
+// reached from them.
+class SetupSubsystem final : public shell::Subsystem {
+ public:
+  void Attach(shell::ShellHost& host) override { host_ = &host; }
+  platform::ChildWindow* CreateWindow(const shell::WindowDef& def, QWidget* parent) override;
+  bool OpenDialog(const shell::DialogRequest& request) override {
+    return dialogs_.OpenIfOwned(request);
+  }
+
+ private:
+  void Exit(shell::Win screen);
+
+  shell::ShellHost* host_ = nullptr;
+  shell::DialogTable dialogs_;
+};
+
+}  // namespace orvandry::setup
