@@ -7,8 +7,8 @@
 
 namespace orvandry::shell {
 
-// The pop-over reached through the View button: seven picture buttons on its black background. Each press goes
-// to the main screen's command handler, which hides this window as part of the action.
+// The pop-over reached through the View button: seven picture buttons on its black background. Each
+// press goes to the main screen's command handler, which hides this window as part of the action.
 class ViewSelectionWindow : public platform::ChildWindow {
   Q_OBJECT
 

@@ -1,9 +1,10 @@
+#include "shell/main_screen.h"
+
 #include <gtest/gtest.h>
 
 #include "link/status_map.h"
 #include "platform/scripted_prompter.h"
 #include "platform/settings_store.h"
-#include "shell/main_screen.h"
 #include "shell/settings.h"
 #include "shell_fakes.h"
 
@@ -53,6 +54,17 @@ TEST(SettingsLoad, OutOfRangeValuesAreCorrectedButNotWrittenBack) {
   EXPECT_EQ(s.graph_traces, 0x3F);
 }
 
+TEST(SettingsLoad, OnlyTheOfferedSamplePeriodsAreKept) {
+  // 0 would sample every second and flood the log; 2..4 were never offered.
+  const std::pair<int, int> cases[] = {{0, 5}, {1, 1},   {2, 5},  {4, 5},
+                                       {5, 5}, {10, 10}, {11, 5}, {15, 15}};
+  for (const auto& [stored, loaded] : cases) {
+    MemorySettingsStore store;
+    store.WriteByte(kTempDataLogSampleTime, static_cast<std::uint8_t>(stored));
+    EXPECT_EQ(LoadSettings(store).sample_minutes, loaded) << stored;
+  }
+}
+
 TEST(SettingsLoad, UnreadableValueKeepsItsDefaultAlone) {
   MemorySettingsStore store;
   store.WriteByte(kGraphHorizontalScale, 2);
@@ -62,7 +74,8 @@ TEST(SettingsLoad, UnreadableValueKeepsItsDefaultAlone) {
   EXPECT_EQ(s.sample_minutes, 10);
 }
 
-// --- the main screen ------------------------------------------------------------------------------
+// --- the main screen
+// ------------------------------------------------------------------------------
 
 class MainScreenTest : public ::testing::Test {
  protected:
@@ -95,11 +108,11 @@ TEST_F(MainScreenTest, ViewRuleForEveryCombination) {
       {0, 0x80, true, false, true, false},   // units do not matter
       {1, 0x00, false, false, true, true},   // batch overrides the selection
       {1, 0x40, false, false, true, true},
-      {3, 0x40, false, false, true, true},   // any non-zero selector is batch
+      {3, 0x40, false, false, true, true},  // any non-zero selector is batch
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::Message() << "byte 8 = " << int{c.batch} << ", byte 266 = "
-                                      << int{c.display_settings});
+    SCOPED_TRACE(::testing::Message()
+                 << "byte 8 = " << int{c.batch} << ", byte 266 = " << int{c.display_settings});
     SetState(sm::kBatchSelector, c.batch);
     SetState(sm::kDisplaySettings, c.display_settings);
     screen.ApplyViewRule();
@@ -213,7 +226,14 @@ TEST_F(MainScreenTest, McButtonDecisionTable) {
   const std::string grain_entry = "entry 149 160/50/105";
   const Case cases[] = {
       {"mode 1", 0x01, 0, 0, 0, 0, {}, {grain_entry}},
-      {"mode 1, selector 3", 0x01, 3, 0, 0, 0, {}, {"entry 153 160/50/105", "entry 151 160/50/105"}},
+      {"mode 1, selector 3",
+       0x01,
+       3,
+       0,
+       0,
+       0,
+       {},
+       {"entry 153 160/50/105", "entry 151 160/50/105"}},
       {"mode 3", 0x03, 0, 0, 0, 0, {}, {"dialog 225"}},
       {"mode 3 learning, yes", 0x03, 0, 0, 0x04, 9, {Answer::kYes}, {"dialog 225"}},
       {"mode 3 learning, no", 0x03, 0, 0, 0x04, 9, {Answer::kNo}, {}},
@@ -282,6 +302,21 @@ TEST_F(MainScreenTest, RequestFlagsBecomeCommandsInOrderAndAreCleared) {
   screen.ProcessRequestFlags();
   EXPECT_EQ(actions.log.size(), 2U);
   EXPECT_EQ(shared.defaults_request.load(), 0);
+}
+
+TEST_F(MainScreenTest, RequestsWaitWhileAModalIsOpenAndCoalesce) {
+  actions.modal_open = true;
+  for (int frame = 0; frame < 5; ++frame) {
+    shared.metering_speed_request = 1;
+    shared.defaults_request = 1;
+    EXPECT_TRUE(screen.ProcessRequestFlags().empty());
+  }
+  EXPECT_TRUE(actions.log.empty()) << "nothing stacks on the open dialog";
+  actions.modal_open = false;
+  EXPECT_EQ(screen.ProcessRequestFlags(),
+            (std::vector<int>{command::kMeteringSpeed, command::kDefaults}));
+  EXPECT_EQ(actions.log, (std::vector<std::string>{"dialog 166", "dialog 179"}));
+  EXPECT_TRUE(screen.ProcessRequestFlags().empty()) << "five raises were one request";
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QImage>
 #include <thread>
@@ -176,6 +177,162 @@ TEST_F(MainWindowTest, DryerRequestsOpenTheirDialogsAfterTheFrame) {
   EXPECT_FALSE(Find("BATCH_DRYING_WINDOW")->isVisible()) << "nothing happens on the link thread";
   Settle();
   EXPECT_TRUE(Find("BATCH_DRYING_WINDOW")->isVisible());
+}
+
+TEST_F(MainWindowTest, SelectionScreensStayAboveTheWarningWindow) {
+  auto z = [&](const char* name) { return window.children().indexOf(Find(name)); };
+  shared.dryer_state.Set(sm::kWarningNode, 2);
+  shared.dryer_state.Set(sm::kWarningId, 5);
+  for (int command : {command::kTemps, command::kSetup}) {
+    window.screen().OnCommand(command);
+    for (int i = 0; i < 3; ++i) window.HundredMsTick();
+    ASSERT_TRUE(Find("WARNING_WINDOW")->isVisible());
+    const char* screen =
+        command == command::kTemps ? "TEMP_SELECT_WINDOW" : "SETUP_SELECTION_WINDOW";
+    EXPECT_GT(z(screen), z("WARNING_WINDOW")) << screen;
+    window.screen().RestoreMainScreen();
+    window.SetVisible(command == command::kTemps ? Win::kTempSelect : Win::kSetupSelect, false);
+  }
+  // Over the main screen's views the warning still comes to the front.
+  EXPECT_GT(z("WARNING_WINDOW"), z("CUSTOM_VIEW_WINDOW"));
+}
+
+TEST_F(MainWindowTest, NothingClosesTheDisplay) {
+  EXPECT_FALSE(window.close());
+  QApplication::sendEvent(&window, new QCloseEvent);
+  Settle();
+  EXPECT_TRUE(window.isVisible());
+}
+
+TEST_F(MainWindowTest, ViewSelectionWindowPaintsItsClientAreaBlack) {
+  platform::ChildWindow* selection = Find("VIEW_SELECTION_WINDOW");
+  const QImage image = selection->Render();
+  const platform::Rect client = selection->ClientRect();
+  // Between the two columns of buttons and below the Exit button.
+  for (const QPoint p : {QPoint(220, 100), QPoint(20, 200), QPoint(430, 220)})
+    EXPECT_EQ(QColor(image.pixel(client.x + p.x(), client.y + p.y())), QColor(Qt::black)) << p.x();
+}
+
+// --- the seam -----------------------------------------------------------------------------------
+
+constexpr int kProbeDialog = 9999;
+
+// A test-only subsystem: it owns one window and two dialog templates and notes what reaches it.
+class ProbeSubsystem : public Subsystem {
+ public:
+  void Attach(ShellHost& host) override {
+    host_ = &host;
+    phases.push_back("attach");
+    for (int id : {kProbeDialog, dialog::kMeteringSpeed})
+      dialogs_.Add(id, [this](const DialogRequest& r) {
+        opened.push_back(r);
+        ++open;
+        if (while_open) while_open();
+        --open;
+      });
+  }
+  platform::ChildWindow* CreateWindow(const WindowDef& def, QWidget* parent) override {
+    if (def.win != Win::kLineGraph) return nullptr;
+    phases.push_back("window");
+    return line_graph = new platform::ChildWindow(parent, def.class_name, def.caption,
+                                                  {def.x, def.y, def.width, def.height}, 0,
+                                                  platform::Bgr(0x00FF00));
+  }
+  void Wired() override { phases.push_back("wired"); }
+  bool OpenDialog(const DialogRequest& r) override { return dialogs_.OpenIfOwned(r); }
+  void OnControllerRequest(int command) override { requests.push_back(command); }
+
+  ShellHost* host_ = nullptr;
+  DialogTable dialogs_;
+  std::vector<std::string> phases;
+  std::vector<DialogRequest> opened;
+  std::vector<int> requests;
+  int open = 0;
+  std::function<void()> while_open;
+  platform::ChildWindow* line_graph = nullptr;
+};
+
+// A prompter that lets the message loop run while its box is open, as a real one does.
+class LoopingPrompter final : public platform::Prompter {
+ public:
+  std::function<void()> while_open;
+  int asked = 0;
+  int most_open_at_once = 0;
+
+ protected:
+  platform::Answer DoAsk(std::string_view, std::string_view, platform::Buttons,
+                         platform::Icon) override {
+    ++asked;
+    ++open_;
+    most_open_at_once = std::max(most_open_at_once, open_);
+    if (while_open) while_open();
+    --open_;
+    return platform::Answer::kNo;
+  }
+
+ private:
+  int open_ = 0;
+};
+
+class SeamTest : public ::testing::Test {
+ protected:
+  link::LinkShared shared;
+  Settings settings;
+  LoopingPrompter prompter;
+  platform::MemorySettingsStore store;
+  platform::FakeClock clock;
+  ProbeSubsystem probe;
+  MainWindow window{shared, settings, prompter, store, clock, {&probe}};
+};
+
+TEST_F(SeamTest, ASubsystemPlugsInItsWindowsAndDialogsByNumber) {
+  EXPECT_EQ(probe.phases, (std::vector<std::string>{"attach", "window", "wired"}));
+  EXPECT_EQ(window.Window(Win::kLineGraph), probe.line_graph);
+
+  EXPECT_TRUE(window.OpenDialog({.template_id = kProbeDialog}));
+  EXPECT_TRUE(window.OpenDialog({.template_id = kProbeDialog, .parent_window = Win::kLineGraph}));
+  ASSERT_EQ(probe.opened.size(), 2U);
+  EXPECT_EQ(probe.opened[0].parent, &window) << "no parent named: the main window";
+  EXPECT_EQ(probe.opened[1].parent, probe.line_graph);
+  EXPECT_FALSE(window.OpenDialog({.template_id = 4242})) << "nobody owns it: nothing opens";
+}
+
+TEST_F(SeamTest, ControllerRequestsWaitForTheOpenDialogAndNeverStack) {
+  // The controller keeps raising the metering-speed request while its dialog is open.
+  probe.while_open = [&] {
+    for (int frame = 0; frame < 10; ++frame) {
+      shared.metering_speed_request = 1;
+      window.DeliverIntake();
+      window.HundredMsTick();
+    }
+  };
+  shared.metering_speed_request = 1;
+  window.DeliverIntake();
+  ASSERT_EQ(probe.opened.size(), 1U) << "one dialog, nothing opened on top of it";
+  EXPECT_EQ(probe.requests, (std::vector<int>{command::kMeteringSpeed}));
+  // Back at the main level, the raises made meanwhile are one request.
+  probe.while_open = nullptr;
+  window.HundredMsTick();
+  EXPECT_EQ(probe.opened.size(), 2U);
+  window.HundredMsTick();
+  EXPECT_EQ(probe.opened.size(), 2U);
+}
+
+TEST_F(SeamTest, TheLearningQuestionIsNeverAskedOnTopOfItself) {
+  shared.dryer_state.Set(sm::kMeteringMode, 3);
+  shared.dryer_state.Set(sm::kMcLearningMinutes, 30);
+  shared.dryer_state.Set(sm::kStatusBits179, 0x04);
+  prompter.while_open = [&] {
+    for (int frame = 0; frame < 20; ++frame) {
+      shared.metering_speed_request = 1;
+      window.DeliverIntake();
+    }
+  };
+  shared.metering_speed_request = 1;
+  window.DeliverIntake();
+  EXPECT_EQ(prompter.asked, 1);
+  EXPECT_EQ(prompter.most_open_at_once, 1);
+  EXPECT_TRUE(probe.opened.empty()) << "No: the dialog stays shut";
 }
 
 }  // namespace
