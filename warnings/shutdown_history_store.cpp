@@ -29,17 +29,21 @@ constexpr const char* kCreateSchema =
     "CREATE INDEX IF NOT EXISTS ByTime ON ShutdownHistoryDB (time, warning_text, node_name);"
     "PRAGMA user_version = 1;";
 
-// The row id breaks ties between identical records, so reads are repeatable; it is the index's
-// own last column, so it costs no sort.
-constexpr std::string_view kSelectByWarning =
-    "SELECT warning_text, node_name, time FROM ShutdownHistoryDB INDEXED BY ByWarning "
-    "ORDER BY warning_text, node_name, time, id LIMIT 65535";
-constexpr std::string_view kSelectByNode =
-    "SELECT warning_text, node_name, time FROM ShutdownHistoryDB INDEXED BY ByNode "
-    "ORDER BY node_name, warning_text, time, id LIMIT 65535";
-constexpr std::string_view kSelectByTime =
-    "SELECT warning_text, node_name, time FROM ShutdownHistoryDB INDEXED BY ByTime "
-    "ORDER BY time, warning_text, node_name, id LIMIT 65535";
+// A read hands at most kMaxReadBack records, and they are the newest: the oldest ones beyond that
+// (in time order) are left out, whichever order the rest is read in. The oldest record kept is
+// found once per read from the time index; both subqueries are uncorrelated, so SQLite evaluates
+// them once and each row costs one comparison. The row id breaks ties between identical records,
+// so reads are repeatable; it is each index's own last column, so it costs no sort.
+std::string SelectNewest(std::string_view index, std::string_view keys) {
+  const std::string max = std::to_string(ShutdownHistoryStore::kMaxReadBack);
+  return "SELECT warning_text, node_name, time FROM ShutdownHistoryDB INDEXED BY " +
+         std::string(index) + " WHERE (SELECT count(*) FROM ShutdownHistoryDB) <= " + max +
+         " OR (time, warning_text, node_name, id) >= (SELECT time, warning_text, node_name, id"
+         " FROM ShutdownHistoryDB INDEXED BY ByTime"
+         " ORDER BY time DESC, warning_text DESC, node_name DESC, id DESC LIMIT 1 OFFSET " +
+         std::to_string(ShutdownHistoryStore::kMaxReadBack - 1) + ") ORDER BY " +
+         std::string(keys) + ", id LIMIT " + max;
+}
 
 bool IsDamage(int code) {
   const int primary = code & 0xFF;
@@ -256,15 +260,18 @@ ShutdownHistoryStore::ShutdownHistoryStore(std::filesystem::path data_dir)
     : path_(std::move(data_dir) / kFileName) {}
 
 std::string_view ShutdownHistoryStore::SelectSql(ShutdownOrder order) {
+  static const std::string by_warning = SelectNewest("ByWarning", "warning_text, node_name, time");
+  static const std::string by_node = SelectNewest("ByNode", "node_name, warning_text, time");
+  static const std::string by_time = SelectNewest("ByTime", "time, warning_text, node_name");
   switch (order) {
     case ShutdownOrder::ByWarning:
-      return kSelectByWarning;
+      return by_warning;
     case ShutdownOrder::ByNode:
-      return kSelectByNode;
+      return by_node;
     case ShutdownOrder::ByTime:
       break;
   }
-  return kSelectByTime;
+  return by_time;
 }
 
 StoreResult ShutdownHistoryStore::InitShutdownHistory() {

@@ -90,7 +90,7 @@ class ShutdownHistoryStore {
 
   ShutdownCount CountShutdowns();
 
-  // The first kMaxReadBack records in `order`.
+  // The newest kMaxReadBack records (by time), in `order`.
   ShutdownReadout ReadShutdowns(ShutdownOrder order);
 
   // Deletes the database and creates an empty one.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <string>
 #include <thread>
 #include <vector>
@@ -110,15 +111,26 @@ TEST_F(ShutdownStoreTest, CutsTextsToTheirFieldBoundsAndClearsToAStoreThatRecord
             (std::vector<std::string>{"0E01MAIN I/O"}));
 }
 
-TEST_F(ShutdownStoreTest, StoresWithoutLimitButReadsAndCountsAtMost65535) {
-  std::vector<ShutdownRecord> many(65'537);
-  for (std::size_t i = 0; i < many.size(); ++i)
-    many[i] = ShutdownRecord{"0205", "FAN/HEATER #1", static_cast<ShutdownTime>(i)};
+TEST_F(ShutdownStoreTest, StoresWithoutLimitButReadsAndCountsOnlyTheNewest65535) {
+  // Stored newest first, so neither the order of recording nor the row ids point at the newest;
+  // the texts differ, so each order sorts them differently. The five oldest are not read back.
+  constexpr ShutdownTime kStored = 65'540;
+  std::vector<ShutdownRecord> many(kStored);
+  for (ShutdownTime i = 0; i < kStored; ++i)
+    many[i] = ShutdownRecord{i % 2 ? "0E05" : "0205", i % 3 ? "MAIN I/O" : "FAN/HEATER #1",
+                             kStored - 1 - i};
   ASSERT_TRUE(store_.AppendAll(many).ok());
   EXPECT_EQ(store_.CountShutdowns().count, 65'535u);
-  const ShutdownReadout readout = store_.ReadShutdowns(ShutdownOrder::ByTime);
-  ASSERT_EQ(readout.records.size(), 65'535u);
-  EXPECT_EQ(readout.records.back().time, 65'534u);
+  for (const auto order :
+       {ShutdownOrder::ByWarning, ShutdownOrder::ByNode, ShutdownOrder::ByTime}) {
+    const ShutdownReadout readout = store_.ReadShutdowns(order);
+    ASSERT_EQ(readout.records.size(), 65'535u) << static_cast<int>(order);
+    const auto [oldest, newest] = std::minmax_element(
+        readout.records.begin(), readout.records.end(),
+        [](const ShutdownRecord& a, const ShutdownRecord& b) { return a.time < b.time; });
+    EXPECT_EQ(oldest->time, 5u) << static_cast<int>(order);
+    EXPECT_EQ(newest->time, kStored - 1) << static_cast<int>(order);
+  }
 }
 
 TEST_F(ShutdownStoreTest, RecordingWhileTheScreenReadsLosesNothing) {
