@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <cstdint>
 #include <ctime>
@@ -15,6 +17,11 @@ namespace {
 
 constexpr int kSchemaVersion = 1;
 constexpr int kBusyTimeoutMs = 5000;
+// A damaged database is renamed with this tag and a timestamp and kept for service; only the
+// newest few copies are kept.
+constexpr std::string_view kDamagedTag = ".damaged-";
+constexpr std::size_t kDamagedCopiesKept = 3;
+constexpr std::string_view kLogSuffix = "-wal";
 
 // The table carries the database's historical name. The three indexes are the sort orders; each
 // covers all three fields, so a read never touches the table itself.
@@ -181,20 +188,53 @@ std::string TimestampForName() {
   return text;
 }
 
+// Where a set-aside copy falls in time: the timestamp of its name, then the number that tells
+// apart copies made within the same second (the first one has none).
+std::pair<std::string, unsigned long> DamagedCopyAge(std::string_view after_tag) {
+  constexpr std::size_t kStampLength = std::string_view("YYYYmmdd-HHMMSS").size();
+  unsigned long number = 1;
+  if (after_tag.size() > kStampLength + 1 && after_tag[kStampLength] == '-')
+    std::from_chars(after_tag.data() + kStampLength + 1, after_tag.data() + after_tag.size(),
+                    number);
+  return {std::string(after_tag.substr(0, kStampLength)), number};
+}
+
+// Keeps the newest kDamagedCopiesKept set-aside copies, `kept` (the one just made) always among
+// them even if the clock was put back: a disk that keeps damaging the history must not fill up.
+void PruneDamagedCopies(const std::filesystem::path& path, const std::filesystem::path& kept) {
+  const std::string prefix = path.filename().string() + std::string(kDamagedTag);
+  std::vector<std::pair<std::pair<std::string, unsigned long>, std::filesystem::path>> others;
+  std::error_code ec;
+  for (std::filesystem::directory_iterator it(path.parent_path(), ec), end; !ec && it != end;
+       it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (name.starts_with(prefix) && !name.ends_with(kLogSuffix) && it->path() != kept)
+      others.emplace_back(DamagedCopyAge(std::string_view(name).substr(prefix.size())), it->path());
+  }
+  if (others.size() < kDamagedCopiesKept) return;
+  std::sort(others.begin(), others.end(), std::greater<>());
+  for (std::size_t i = kDamagedCopiesKept - 1; i < others.size(); ++i) {
+    std::filesystem::remove(others[i].second, ec);
+    std::filesystem::remove(Sibling(others[i].second, kLogSuffix), ec);
+  }
+}
+
 // Moves a damaged database (and its write-ahead log) out of the way, keeping it for a technician
 // to look at, under a name that does not exist yet.
 bool MoveAside(const std::filesystem::path& path, std::filesystem::path* moved_to) {
-  const std::string base = ".damaged-" + TimestampForName();
+  const std::string base = std::string(kDamagedTag) + TimestampForName();
   std::filesystem::path target = Sibling(path, base);
   std::error_code ec;
   for (int n = 2; std::filesystem::exists(target, ec); ++n)
     target = Sibling(path, base + "-" + std::to_string(n));
   std::filesystem::rename(path, target, ec);
   if (ec) return false;
-  const std::filesystem::path wal = Sibling(path, "-wal");
-  if (std::filesystem::exists(wal, ec)) std::filesystem::rename(wal, Sibling(target, "-wal"), ec);
+  const std::filesystem::path wal = Sibling(path, kLogSuffix);
+  if (std::filesystem::exists(wal, ec))
+    std::filesystem::rename(wal, Sibling(target, kLogSuffix), ec);
   std::filesystem::remove(Sibling(path, "-shm"), ec);
   *moved_to = target;
+  PruneDamagedCopies(path, target);
   return true;
 }
 

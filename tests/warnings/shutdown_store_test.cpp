@@ -2,6 +2,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -184,6 +185,26 @@ TEST_F(ShutdownStoreTest, ADamagedFileIsKeptAsideAndAFreshHistoryStarted) {
   EXPECT_EQ(store_.InitShutdownHistory().status, StoreStatus::kRecovered);
   EXPECT_EQ(DamagedCopies(), 3u);
   EXPECT_EQ(store_.CountShutdowns().count, 0u);
+}
+
+// Only the three newest damaged copies stay: by the time in their names, then by the number of a
+// copy made in the same second. The copy just made is kept even when an older clock setting
+// stamped another one later.
+TEST_F(ShutdownStoreTest, KeepsTheThreeNewestDamagedCopiesTheOneJustMadeAmongThem) {
+  const std::string tag = "ShutdownHistoryDB.damaged-";
+  for (const char* name : {"20200101-000000", "20200101-000000-wal", "20200101-000000-2",
+                           "20200101-000000-10", "29991231-235959"})
+    WriteFile(dir_.path() / (tag + name), "old copy");
+  WriteFile(store_.path(), "not a database, and long enough to be read as a header");
+  const StoreResult recovered = store_.Append(Rec("0205", "FAN/HEATER #1"));
+  ASSERT_EQ(recovered.status, StoreStatus::kRecovered) << recovered.detail;
+
+  std::set<std::string> left;
+  for (const auto& entry : std::filesystem::directory_iterator(dir_.path()))
+    if (entry.path().filename().string().starts_with(tag))
+      left.insert(entry.path().filename().string());
+  EXPECT_EQ(left, (std::set<std::string>{recovered.damaged_file.filename().string(),
+                                         tag + "29991231-235959", tag + "20200101-000000-10"}));
 }
 
 }  // namespace
