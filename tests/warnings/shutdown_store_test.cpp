@@ -30,13 +30,15 @@ class ShutdownStoreTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_EQ(store_.InitShutdownHistory().status, StoreStatus::kOk); }
 
-  // Copies of a damaged database kept aside by the recovery.
-  std::size_t DamagedCopies() const {
-    std::size_t n = 0;
+  // The names of the copies of a damaged database kept aside by the recovery, and of their logs.
+  std::set<std::string> DamagedCopies() const {
+    std::set<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(dir_.path()))
-      n += entry.path().filename().string().starts_with("ShutdownHistoryDB.damaged-");
-    return n;
+      if (entry.path().filename().string().starts_with(kDamagedTag))
+        names.insert(entry.path().filename().string());
+    return names;
   }
+  static constexpr std::string_view kDamagedTag = "ShutdownHistoryDB.damaged-";
 
   testing::TempDir dir_;
   ShutdownHistoryStore store_{dir_.path()};
@@ -162,7 +164,7 @@ TEST_F(ShutdownStoreTest, ADamagedFileIsKeptAsideAndAFreshHistoryStarted) {
   WriteFile(store_.path(), garbage);
   const StoreResult init = store_.InitShutdownHistory();
   EXPECT_EQ(init.status, StoreStatus::kRecovered) << init.detail;
-  EXPECT_EQ(DamagedCopies(), 1u);
+  EXPECT_EQ(DamagedCopies().size(), 1u);
   EXPECT_EQ(ReadFile(init.damaged_file), garbage);
   EXPECT_EQ(store_.Append(Rec("0205", "FAN/HEATER #1")).status, StoreStatus::kOk);
   EXPECT_EQ(store_.CountShutdowns().count, 1u);
@@ -170,7 +172,7 @@ TEST_F(ShutdownStoreTest, ADamagedFileIsKeptAsideAndAFreshHistoryStarted) {
   // Recording into a damaged file recovers without a start-up; the first copy is kept.
   WriteFile(store_.path(), "SQLite format 2\n definitely not a database");
   EXPECT_EQ(store_.Append(Rec("0E05", "MAIN I/O")).status, StoreStatus::kRecovered);
-  EXPECT_EQ(DamagedCopies(), 2u);
+  EXPECT_EQ(DamagedCopies().size(), 2u);
   EXPECT_EQ(store_.CountShutdowns().count, 1u);
 
   // Damaged pages behind an intact header are found by the start-up check.
@@ -183,7 +185,7 @@ TEST_F(ShutdownStoreTest, ADamagedFileIsKeptAsideAndAFreshHistoryStarted) {
     file.write(junk.data(), static_cast<std::streamsize>(junk.size()));
   }
   EXPECT_EQ(store_.InitShutdownHistory().status, StoreStatus::kRecovered);
-  EXPECT_EQ(DamagedCopies(), 3u);
+  EXPECT_EQ(DamagedCopies().size(), 3u);
   EXPECT_EQ(store_.CountShutdowns().count, 0u);
 }
 
@@ -191,7 +193,7 @@ TEST_F(ShutdownStoreTest, ADamagedFileIsKeptAsideAndAFreshHistoryStarted) {
 // copy made in the same second. The copy just made is kept even when an older clock setting
 // stamped another one later.
 TEST_F(ShutdownStoreTest, KeepsTheThreeNewestDamagedCopiesTheOneJustMadeAmongThem) {
-  const std::string tag = "ShutdownHistoryDB.damaged-";
+  const std::string tag(kDamagedTag);
   for (const char* name : {"20200101-000000", "20200101-000000-wal", "20200101-000000-2",
                            "20200101-000000-10", "29991231-235959"})
     WriteFile(dir_.path() / (tag + name), "old copy");
@@ -199,12 +201,9 @@ TEST_F(ShutdownStoreTest, KeepsTheThreeNewestDamagedCopiesTheOneJustMadeAmongThe
   const StoreResult recovered = store_.Append(Rec("0205", "FAN/HEATER #1"));
   ASSERT_EQ(recovered.status, StoreStatus::kRecovered) << recovered.detail;
 
-  std::set<std::string> left;
-  for (const auto& entry : std::filesystem::directory_iterator(dir_.path()))
-    if (entry.path().filename().string().starts_with(tag))
-      left.insert(entry.path().filename().string());
-  EXPECT_EQ(left, (std::set<std::string>{recovered.damaged_file.filename().string(),
-                                         tag + "29991231-235959", tag + "20200101-000000-10"}));
+  EXPECT_EQ(DamagedCopies(),
+            (std::set<std::string>{recovered.damaged_file.filename().string(),
+                                   tag + "29991231-235959", tag + "20200101-000000-10"}));
 }
 
 }  // namespace
