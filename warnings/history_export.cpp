@@ -74,39 +74,8 @@ void SyncFolder(const std::filesystem::path& dir) {
   ::close(fd);
 }
 
-}  // namespace
-
-bool UsbCardPresent(const std::filesystem::path& usb_dir) {
-  std::error_code ec;
-  return std::filesystem::is_directory(usb_dir, ec);
-}
-
-std::string BuildExportText(std::span<const ShutdownRecord> records_by_time) {
-  std::string text;
-  text.reserve(records_by_time.size() * 96);
-  for (const ShutdownRecord& record : records_by_time) text += FormatExportLine(record);
-  return text;
-}
-
-ExportResult ExportShutdownHistory(ShutdownHistoryStore& store,
-                                   const std::filesystem::path& usb_dir) {
-  if (!UsbCardPresent(usb_dir)) {
-    ExportResult result;
-    result.status = ExportStatus::kCardMissing;
-    result.message = std::string(texts::kCardMissingText);
-    return result;
-  }
-
-  const ShutdownReadout readout = store.ReadShutdowns(ShutdownOrder::ByTime);
-  if (!readout.result.ok()) {
-    ExportResult result;
-    result.status = ExportStatus::kStoreFailed;
-    result.message = StoreFailureMessage(readout.result);
-    result.detail = readout.result.detail;
-    return result;
-  }
-  const std::string text = BuildExportText(readout.records);
-
+// Writes the export text under the temporary name, flushes it and renames it over the export.
+ExportResult WriteToCard(std::string_view text, const std::filesystem::path& usb_dir) {
   const std::filesystem::path temp = usb_dir / texts::kExportTempFileName;
   const std::filesystem::path final_path = usb_dir / texts::kExportFileName;
   // O_NOFOLLOW: the card is removable media anyone can prepare; never write through a link on it.
@@ -131,8 +100,44 @@ ExportResult ExportShutdownHistory(ShutdownHistoryStore& store,
   SyncFolder(usb_dir);
 
   ExportResult result;
-  result.records_written = readout.records.size();
   result.message = std::string(texts::kExportDoneText);
+  return result;
+}
+
+}  // namespace
+
+bool UsbCardPresent(const std::filesystem::path& usb_dir) {
+  std::error_code ec;
+  return std::filesystem::is_directory(usb_dir, ec);
+}
+
+std::string BuildExportText(std::span<const ShutdownRecord> records_by_time) {
+  std::string text;
+  text.reserve(records_by_time.size() * 96);
+  for (const ShutdownRecord& record : records_by_time) text += FormatExportLine(record);
+  return text;
+}
+
+ExportResult ExportShutdownHistory(ShutdownHistoryStore& store,
+                                   const std::filesystem::path& usb_dir) {
+  if (!UsbCardPresent(usb_dir)) {
+    ExportResult result;
+    result.status = ExportStatus::kCardMissing;
+    result.message = std::string(texts::kCardMissingText);
+    return result;
+  }
+
+  const ShutdownReadout readout = store.ReadShutdowns(ShutdownOrder::ByTime);
+  ExportResult result;
+  if (!readout.result.ok()) {
+    result.status = ExportStatus::kStoreFailed;
+    result.message = StoreFailureMessage(readout.result);
+    result.detail = readout.result.detail;
+  } else {
+    result = WriteToCard(BuildExportText(readout.records), usb_dir);
+    if (result.ok()) result.records_written = readout.records.size();
+  }
+  result.store = readout.result;
   return result;
 }
 

@@ -24,6 +24,8 @@ struct ExportResult {
   // to the file failures. Empty for kOk when no confirmation is wanted.
   std::string message;
   std::string detail;  // the system's or the store's own reason
+  // The history's read: shows a damaged history that was set aside (and read as empty) on the way.
+  StoreResult store;
 
   bool ok() const { return status == ExportStatus::kOk; }
 };

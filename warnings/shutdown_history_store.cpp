@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <cstdint>
 #include <ctime>
@@ -15,6 +17,11 @@ namespace {
 
 constexpr int kSchemaVersion = 1;
 constexpr int kBusyTimeoutMs = 5000;
+// A damaged database is renamed with this tag and a timestamp and kept for service; only the
+// newest few copies are kept.
+constexpr std::string_view kDamagedTag = ".damaged-";
+constexpr std::size_t kDamagedCopiesKept = 3;
+constexpr std::string_view kLogSuffix = "-wal";
 
 // The table carries the database's historical name. The three indexes are the sort orders; each
 // covers all three fields, so a read never touches the table itself.
@@ -29,17 +36,21 @@ constexpr const char* kCreateSchema =
     "CREATE INDEX IF NOT EXISTS ByTime ON ShutdownHistoryDB (time, warning_text, node_name);"
     "PRAGMA user_version = 1;";
 
-// The row id breaks ties between identical records, so reads are repeatable; it is the index's
-// own last column, so it costs no sort.
-constexpr std::string_view kSelectByWarning =
-    "SELECT warning_text, node_name, time FROM ShutdownHistoryDB INDEXED BY ByWarning "
-    "ORDER BY warning_text, node_name, time, id LIMIT 65535";
-constexpr std::string_view kSelectByNode =
-    "SELECT warning_text, node_name, time FROM ShutdownHistoryDB INDEXED BY ByNode "
-    "ORDER BY node_name, warning_text, time, id LIMIT 65535";
-constexpr std::string_view kSelectByTime =
-    "SELECT warning_text, node_name, time FROM ShutdownHistoryDB INDEXED BY ByTime "
-    "ORDER BY time, warning_text, node_name, id LIMIT 65535";
+// A read hands at most kMaxReadBack records, and they are the newest: the oldest ones beyond that
+// (in time order) are left out, whichever order the rest is read in. The oldest record kept is
+// found once per read from the time index; both subqueries are uncorrelated, so SQLite evaluates
+// them once and each row costs one comparison. The row id breaks ties between identical records,
+// so reads are repeatable; it is each index's own last column, so it costs no sort.
+std::string SelectNewest(std::string_view index, std::string_view keys) {
+  const std::string max = std::to_string(ShutdownHistoryStore::kMaxReadBack);
+  return "SELECT warning_text, node_name, time FROM ShutdownHistoryDB INDEXED BY " +
+         std::string(index) + " WHERE (SELECT count(*) FROM ShutdownHistoryDB) <= " + max +
+         " OR (time, warning_text, node_name, id) >= (SELECT time, warning_text, node_name, id"
+         " FROM ShutdownHistoryDB INDEXED BY ByTime"
+         " ORDER BY time DESC, warning_text DESC, node_name DESC, id DESC LIMIT 1 OFFSET " +
+         std::to_string(ShutdownHistoryStore::kMaxReadBack - 1) + ") ORDER BY " +
+         std::string(keys) + ", id LIMIT " + max;
+}
 
 bool IsDamage(int code) {
   const int primary = code & 0xFF;
@@ -177,20 +188,53 @@ std::string TimestampForName() {
   return text;
 }
 
+// Where a set-aside copy falls in time: the timestamp of its name, then the number that tells
+// apart copies made within the same second (the first one has none).
+std::pair<std::string, unsigned long> DamagedCopyAge(std::string_view after_tag) {
+  constexpr std::size_t kStampLength = std::string_view("YYYYmmdd-HHMMSS").size();
+  unsigned long number = 1;
+  if (after_tag.size() > kStampLength + 1 && after_tag[kStampLength] == '-')
+    std::from_chars(after_tag.data() + kStampLength + 1, after_tag.data() + after_tag.size(),
+                    number);
+  return {std::string(after_tag.substr(0, kStampLength)), number};
+}
+
+// Keeps the newest kDamagedCopiesKept set-aside copies, `kept` (the one just made) always among
+// them even if the clock was put back: a disk that keeps damaging the history must not fill up.
+void PruneDamagedCopies(const std::filesystem::path& path, const std::filesystem::path& kept) {
+  const std::string prefix = path.filename().string() + std::string(kDamagedTag);
+  std::vector<std::pair<std::pair<std::string, unsigned long>, std::filesystem::path>> others;
+  std::error_code ec;
+  for (std::filesystem::directory_iterator it(path.parent_path(), ec), end; !ec && it != end;
+       it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (name.starts_with(prefix) && !name.ends_with(kLogSuffix) && it->path() != kept)
+      others.emplace_back(DamagedCopyAge(std::string_view(name).substr(prefix.size())), it->path());
+  }
+  if (others.size() < kDamagedCopiesKept) return;
+  std::sort(others.begin(), others.end(), std::greater<>());
+  for (std::size_t i = kDamagedCopiesKept - 1; i < others.size(); ++i) {
+    std::filesystem::remove(others[i].second, ec);
+    std::filesystem::remove(Sibling(others[i].second, kLogSuffix), ec);
+  }
+}
+
 // Moves a damaged database (and its write-ahead log) out of the way, keeping it for a technician
 // to look at, under a name that does not exist yet.
 bool MoveAside(const std::filesystem::path& path, std::filesystem::path* moved_to) {
-  const std::string base = ".damaged-" + TimestampForName();
+  const std::string base = std::string(kDamagedTag) + TimestampForName();
   std::filesystem::path target = Sibling(path, base);
   std::error_code ec;
   for (int n = 2; std::filesystem::exists(target, ec); ++n)
     target = Sibling(path, base + "-" + std::to_string(n));
   std::filesystem::rename(path, target, ec);
   if (ec) return false;
-  const std::filesystem::path wal = Sibling(path, "-wal");
-  if (std::filesystem::exists(wal, ec)) std::filesystem::rename(wal, Sibling(target, "-wal"), ec);
+  const std::filesystem::path wal = Sibling(path, kLogSuffix);
+  if (std::filesystem::exists(wal, ec))
+    std::filesystem::rename(wal, Sibling(target, kLogSuffix), ec);
   std::filesystem::remove(Sibling(path, "-shm"), ec);
   *moved_to = target;
+  PruneDamagedCopies(path, target);
   return true;
 }
 
@@ -256,15 +300,18 @@ ShutdownHistoryStore::ShutdownHistoryStore(std::filesystem::path data_dir)
     : path_(std::move(data_dir) / kFileName) {}
 
 std::string_view ShutdownHistoryStore::SelectSql(ShutdownOrder order) {
+  static const std::string by_warning = SelectNewest("ByWarning", "warning_text, node_name, time");
+  static const std::string by_node = SelectNewest("ByNode", "node_name, warning_text, time");
+  static const std::string by_time = SelectNewest("ByTime", "time, warning_text, node_name");
   switch (order) {
     case ShutdownOrder::ByWarning:
-      return kSelectByWarning;
+      return by_warning;
     case ShutdownOrder::ByNode:
-      return kSelectByNode;
+      return by_node;
     case ShutdownOrder::ByTime:
       break;
   }
-  return kSelectByTime;
+  return by_time;
 }
 
 StoreResult ShutdownHistoryStore::InitShutdownHistory() {

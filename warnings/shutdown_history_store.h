@@ -64,6 +64,9 @@ struct ShutdownReadout {
 // runs in write-ahead-log mode with full synchronisation: a commit is on the disk when it returns,
 // and a crash or power loss part way through a write leaves the last committed state.
 //
+// A damaged database met by any operation is moved aside (StoreResult::damaged_file) for a fresh,
+// empty one, and the operation runs again on that; the newest three such copies are kept.
+//
 // Thread-safe: the link thread records while the history screen reads; a mutex serialises the
 // operations of one store object (there is one per process).
 class ShutdownHistoryStore {
@@ -90,7 +93,7 @@ class ShutdownHistoryStore {
 
   ShutdownCount CountShutdowns();
 
-  // The first kMaxReadBack records in `order`.
+  // The newest kMaxReadBack records (by time), in `order`.
   ShutdownReadout ReadShutdowns(ShutdownOrder order);
 
   // Deletes the database and creates an empty one.

@@ -84,9 +84,7 @@ std::uint32_t U32(const std::string& b, std::size_t at) {
 // The demo's help files: named as the help window looks for them, texts within the list's rules,
 // pictures 24-bit uncompressed bitmaps that fit the help picture area.
 TEST(DemoHelpFiles, CoverEveryNodeFamilyWithinTheListRulesAndAre24BitBitmaps) {
-  const char* source = std::getenv("ORVANDRY_SOURCE_DIR");
-  const std::filesystem::path data =
-      std::filesystem::path(source ? source : ORVANDRY_SOURCE_DIR_DEFAULT) / "resources/demo-data";
+  const std::filesystem::path data = testing::SourceDir() / "resources/demo-data";
   for (const WarningCode code : {0x0205, 0x0E05, 0x0101, 0x0E01, 0x0F02, 0x0209}) {
     EXPECT_GE(LoadHelpTextLines(HelpTextPath(data, code)).size(), 8u) << HelpFileStem(code);
     EXPECT_TRUE(std::filesystem::exists(HelpPicturePath(data, code))) << HelpFileStem(code);

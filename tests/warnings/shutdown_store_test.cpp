@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -28,13 +30,15 @@ class ShutdownStoreTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_EQ(store_.InitShutdownHistory().status, StoreStatus::kOk); }
 
-  // Copies of a damaged database kept aside by the recovery.
-  std::size_t DamagedCopies() const {
-    std::size_t n = 0;
+  // The names of the copies of a damaged database kept aside by the recovery, and of their logs.
+  std::set<std::string> DamagedCopies() const {
+    std::set<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(dir_.path()))
-      n += entry.path().filename().string().starts_with("ShutdownHistoryDB.damaged-");
-    return n;
+      if (entry.path().filename().string().starts_with(kDamagedTag))
+        names.insert(entry.path().filename().string());
+    return names;
   }
+  static constexpr std::string_view kDamagedTag = "ShutdownHistoryDB.damaged-";
 
   testing::TempDir dir_;
   ShutdownHistoryStore store_{dir_.path()};
@@ -110,15 +114,26 @@ TEST_F(ShutdownStoreTest, CutsTextsToTheirFieldBoundsAndClearsToAStoreThatRecord
             (std::vector<std::string>{"0E01MAIN I/O"}));
 }
 
-TEST_F(ShutdownStoreTest, StoresWithoutLimitButReadsAndCountsAtMost65535) {
-  std::vector<ShutdownRecord> many(65'537);
-  for (std::size_t i = 0; i < many.size(); ++i)
-    many[i] = ShutdownRecord{"0205", "FAN/HEATER #1", static_cast<ShutdownTime>(i)};
+TEST_F(ShutdownStoreTest, StoresWithoutLimitButReadsAndCountsOnlyTheNewest65535) {
+  // Stored newest first, so neither the order of recording nor the row ids point at the newest;
+  // the texts differ, so each order sorts them differently. The five oldest are not read back.
+  constexpr ShutdownTime kStored = 65'540;
+  std::vector<ShutdownRecord> many(kStored);
+  for (ShutdownTime i = 0; i < kStored; ++i)
+    many[i] = ShutdownRecord{i % 2 ? "0E05" : "0205", i % 3 ? "MAIN I/O" : "FAN/HEATER #1",
+                             kStored - 1 - i};
   ASSERT_TRUE(store_.AppendAll(many).ok());
   EXPECT_EQ(store_.CountShutdowns().count, 65'535u);
-  const ShutdownReadout readout = store_.ReadShutdowns(ShutdownOrder::ByTime);
-  ASSERT_EQ(readout.records.size(), 65'535u);
-  EXPECT_EQ(readout.records.back().time, 65'534u);
+  for (const auto order :
+       {ShutdownOrder::ByWarning, ShutdownOrder::ByNode, ShutdownOrder::ByTime}) {
+    const ShutdownReadout readout = store_.ReadShutdowns(order);
+    ASSERT_EQ(readout.records.size(), 65'535u) << static_cast<int>(order);
+    const auto [oldest, newest] = std::minmax_element(
+        readout.records.begin(), readout.records.end(),
+        [](const ShutdownRecord& a, const ShutdownRecord& b) { return a.time < b.time; });
+    EXPECT_EQ(oldest->time, 5u) << static_cast<int>(order);
+    EXPECT_EQ(newest->time, kStored - 1) << static_cast<int>(order);
+  }
 }
 
 TEST_F(ShutdownStoreTest, RecordingWhileTheScreenReadsLosesNothing) {
@@ -149,7 +164,7 @@ TEST_F(ShutdownStoreTest, ADamagedFileIsKeptAsideAndAFreshHistoryStarted) {
   WriteFile(store_.path(), garbage);
   const StoreResult init = store_.InitShutdownHistory();
   EXPECT_EQ(init.status, StoreStatus::kRecovered) << init.detail;
-  EXPECT_EQ(DamagedCopies(), 1u);
+  EXPECT_EQ(DamagedCopies().size(), 1u);
   EXPECT_EQ(ReadFile(init.damaged_file), garbage);
   EXPECT_EQ(store_.Append(Rec("0205", "FAN/HEATER #1")).status, StoreStatus::kOk);
   EXPECT_EQ(store_.CountShutdowns().count, 1u);
@@ -157,7 +172,7 @@ TEST_F(ShutdownStoreTest, ADamagedFileIsKeptAsideAndAFreshHistoryStarted) {
   // Recording into a damaged file recovers without a start-up; the first copy is kept.
   WriteFile(store_.path(), "SQLite format 2\n definitely not a database");
   EXPECT_EQ(store_.Append(Rec("0E05", "MAIN I/O")).status, StoreStatus::kRecovered);
-  EXPECT_EQ(DamagedCopies(), 2u);
+  EXPECT_EQ(DamagedCopies().size(), 2u);
   EXPECT_EQ(store_.CountShutdowns().count, 1u);
 
   // Damaged pages behind an intact header are found by the start-up check.
@@ -170,8 +185,25 @@ TEST_F(ShutdownStoreTest, ADamagedFileIsKeptAsideAndAFreshHistoryStarted) {
     file.write(junk.data(), static_cast<std::streamsize>(junk.size()));
   }
   EXPECT_EQ(store_.InitShutdownHistory().status, StoreStatus::kRecovered);
-  EXPECT_EQ(DamagedCopies(), 3u);
+  EXPECT_EQ(DamagedCopies().size(), 3u);
   EXPECT_EQ(store_.CountShutdowns().count, 0u);
+}
+
+// Only the three newest damaged copies stay: by the time in their names, then by the number of a
+// copy made in the same second. The copy just made is kept even when an older clock setting
+// stamped another one later.
+TEST_F(ShutdownStoreTest, KeepsTheThreeNewestDamagedCopiesTheOneJustMadeAmongThem) {
+  const std::string tag(kDamagedTag);
+  for (const char* name : {"20200101-000000", "20200101-000000-wal", "20200101-000000-2",
+                           "20200101-000000-10", "29991231-235959"})
+    WriteFile(dir_.path() / (tag + name), "old copy");
+  WriteFile(store_.path(), "not a database, and long enough to be read as a header");
+  const StoreResult recovered = store_.Append(Rec("0205", "FAN/HEATER #1"));
+  ASSERT_EQ(recovered.status, StoreStatus::kRecovered) << recovered.detail;
+
+  EXPECT_EQ(DamagedCopies(),
+            (std::set<std::string>{recovered.damaged_file.filename().string(),
+                                   tag + "29991231-235959", tag + "20200101-000000-10"}));
 }
 
 }  // namespace

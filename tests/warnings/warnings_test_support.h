@@ -51,6 +51,13 @@ class FakeClock final : public ShutdownClock {
   ShutdownTime local_;
 };
 
+// The source tree, for data kept beside the tests: ORVANDRY_SOURCE_DIR in the environment when
+// the suite runs from elsewhere, else where it was built from.
+inline std::filesystem::path SourceDir() {
+  const char* from_environment = std::getenv("ORVANDRY_SOURCE_DIR");
+  return from_environment != nullptr ? from_environment : ORVANDRY_SOURCE_DIR;
+}
+
 inline std::string ReadFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});

@@ -1,11 +1,11 @@
 #include "warnings/ui/history_screen.h"
 
 #include "warnings/history_texts.h"
+#include "warnings/ui/ui_texts.h"
 
 namespace orvandry::warnings::ui {
 namespace {
 
-namespace texts = history_texts;
 using platform::Answer;
 using platform::Buttons;
 using platform::Icon;
@@ -22,7 +22,9 @@ HistoryScreen::HistoryScreen(ShutdownHistoryStore& store, platform::Prompter& pr
       exit_hold_countdown_(exit_hold_countdown) {}
 
 void HistoryScreen::Open() {
-  count_ = store_.CountShutdowns().count;
+  const ShutdownCount counted = store_.CountShutdowns();
+  count_ = counted.count;
+  texts::TellIfSetAside(prompter_, counted.result);
   Fill(ShutdownOrder::ByTime);
 }
 
@@ -35,6 +37,7 @@ void HistoryScreen::Fill(ShutdownOrder order) {
   // A store that cannot be read leaves the list empty, or with what was read before it failed.
   const ShutdownReadout readout = store_.ReadShutdowns(order);
   rows_ = BuildHistoryRows(readout.records);
+  texts::TellIfSetAside(prompter_, readout.result);
 }
 
 bool HistoryScreen::Ticked(int indicator_id) const {
@@ -53,8 +56,8 @@ bool HistoryScreen::Ticked(int indicator_id) const {
 void HistoryScreen::ShowHelpFile(std::optional<std::size_t> selected_row) {
   help_.SetHelpFromHistory(true);
   if (!selected_row || *selected_row >= rows_.size()) {
-    prompter_.Ask(texts::kNoItemSelectedText, texts::kNoItemSelectedCaption, Buttons::kOkCancel,
-                  Icon::kInformation);
+    prompter_.Ask(history_texts::kNoItemSelectedText, history_texts::kNoItemSelectedCaption,
+                  Buttons::kOkCancel, Icon::kInformation);
     return;
   }
   help_.ShowHelp(ParseWarningCode(rows_[*selected_row].shutdown_id));
@@ -69,8 +72,8 @@ HistoryScreen::ExitAction HistoryScreen::Exit() {
 }
 
 void HistoryScreen::ClearHistory() {
-  if (prompter_.Ask(texts::kClearQuestionText, texts::kClearQuestionCaption, Buttons::kYesNo,
-                    platform::kExclamation) != Answer::kYes)
+  if (prompter_.Ask(history_texts::kClearQuestionText, history_texts::kClearQuestionCaption,
+                    Buttons::kYesNo, platform::kExclamation) != Answer::kYes)
     return;
   // A failed clear leaves whatever the store still holds; the refill below shows it as it is.
   store_.ClearShutdownHistory();
@@ -82,26 +85,27 @@ void HistoryScreen::ClearHistory() {
 std::optional<ExportResult> HistoryScreen::CopyToUsb() {
   for (;;) {
     while (!UsbCardPresent(usb_dir_)) {
-      if (prompter_.Ask(texts::kCardMissingText, texts::kCardMissingCaption, Buttons::kRetryCancel,
-                        Icon::kError) != Answer::kRetry)
+      if (prompter_.Ask(history_texts::kCardMissingText, history_texts::kCardMissingCaption,
+                        Buttons::kRetryCancel, Icon::kError) != Answer::kRetry)
         return std::nullopt;
     }
-    if (prompter_.Ask(texts::kExportQuestionText, texts::kExportQuestionCaption,
+    if (prompter_.Ask(history_texts::kExportQuestionText, history_texts::kExportQuestionCaption,
                       Buttons::kYesNoCancel, Icon::kInformation) != Answer::kYes)
       return std::nullopt;
 
     ExportResult result = ExportShutdownHistory(store_, usb_dir_);
+    texts::TellIfSetAside(prompter_, result.store);
     switch (result.status) {
       case ExportStatus::kOk:
         // Failures are reported now, so a finished copy says so too: silence must never be the
         // only sign either way.
         if (!result.message.empty())
-          prompter_.Ask(result.message, texts::kExportQuestionCaption, Buttons::kOk,
+          prompter_.Ask(result.message, history_texts::kExportQuestionCaption, Buttons::kOk,
                         Icon::kInformation);
         return result;
       case ExportStatus::kCardMissing:
         // Pulled between the check and the copy: the same question as a missing card.
-        if (prompter_.Ask(texts::kCardMissingText, texts::kCardMissingCaption,
+        if (prompter_.Ask(history_texts::kCardMissingText, history_texts::kCardMissingCaption,
                           Buttons::kRetryCancel, Icon::kError) != Answer::kRetry)
           return result;
         continue;
@@ -111,7 +115,8 @@ std::optional<ExportResult> HistoryScreen::CopyToUsb() {
         return result;
       case ExportStatus::kCannotCreate:
       case ExportStatus::kWriteFailed:
-        prompter_.Ask(result.message, texts::kExportFailedCaption, Buttons::kOk, Icon::kError);
+        prompter_.Ask(result.message, history_texts::kExportFailedCaption, Buttons::kOk,
+                      Icon::kError);
         return result;
     }
     return result;

@@ -3,6 +3,9 @@
 #include <string>
 #include <string_view>
 
+#include "platform/prompter.h"
+#include "warnings/shutdown_history_store.h"
+
 // Messages of the warnings screens that have no older wording to keep.
 namespace orvandry::warnings::ui::texts {
 
@@ -18,6 +21,14 @@ inline std::string StoreFailedMessage(std::string_view store_file, std::string_v
   return "ERROR: The shutdown history cannot be opened.\n"
          "Shutdowns will NOT be recorded until this is corrected.\n" +
          std::string(store_file) + "\n(" + std::string(reason) + ")";
+}
+
+// A damaged history met while running is set aside just as at start-up, and the operator is told
+// the same way: once, by whichever operation set it aside.
+inline void TellIfSetAside(platform::Prompter& prompter, const StoreResult& result) {
+  if (!result.damaged_file.empty())
+    prompter.Ask(StoreRecoveredMessage(result.damaged_file.string()), kStoreProblemCaption,
+                 platform::Buttons::kOk, platform::kExclamation);
 }
 
 }  // namespace orvandry::warnings::ui::texts

@@ -62,9 +62,13 @@ HistoryDialog* WarningsSubsystem::history_dialog() const {
 RecordResult WarningsSubsystem::OnWarningCodeChanged(std::uint8_t node_id,
                                                      std::uint8_t warning_id) {
   // A record that cannot be written is not announced: the operator is dealing with the shutdown
-  // itself, and the history screen shows what was kept.
+  // itself, and the history screen shows what was kept. A damaged history set aside on the way is
+  // told, as at start-up.
   last_record_ = recorder_.OnWarningCodeChanged(node_id, warning_id);
-  return last_record_;
+  // A copy: the question runs the event loop, where a later code may be recorded meanwhile.
+  const RecordResult result = last_record_;
+  texts::TellIfSetAside(prompter_, result.store);
+  return result;
 }
 
 void WarningsSubsystem::PostWarningCodeChanged(std::uint8_t node_id, std::uint8_t warning_id) {

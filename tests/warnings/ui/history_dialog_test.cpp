@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QPushButton>
+#include <set>
 
 #include "../warnings_test_support.h"
 #include "warnings/history_texts.h"
@@ -234,20 +235,10 @@ TEST_F(HistoryTest, ExportAsksForAMissingCardReportsAFailureAndConfirmsTheCopy) 
             "0101 - DISPLAY I/O NETWORK CONNECTION FAILED;DISPLAY I/O;Dec 07, 2026;12:02 AM;\n");
 }
 
-TEST(WarningsStartUp, ADamagedHistoryIsSetAsideAndTheOperatorToldWhere) {
+// A damaged history at start-up is covered with the damage met later, below.
+TEST(WarningsStartUp, AHistoryThatCannotBeOpenedIsReportedAndNothingIsRecorded) {
   TempDir data;
-  warnings::testing::WriteFile(data.path() / "ShutdownHistoryDB",
-                               std::string(8192, '\x5A') + "not a database");
   link::LinkShared shared;
-  platform::ScriptedPrompter prompter{Answer::kOk};
-  WarningsSubsystem warnings(platform::Paths(data.path(), data.path() / "card"), shared, prompter);
-  const StoreResult result = warnings.Start();
-  EXPECT_EQ(result.status, StoreStatus::kRecovered);
-  ASSERT_EQ(prompter.Questions().size(), 1U);
-  EXPECT_NE(prompter.Last()->text.find(result.damaged_file.string()), std::string::npos)
-      << prompter.Last()->text;
-  EXPECT_EQ(warnings.OnWarningCodeChanged(2, 5).outcome, RecordOutcome::kRecorded);
-
   // A data folder that is not there: the operator learns shutdowns will not be kept.
   platform::ScriptedPrompter told{Answer::kOk};
   WarningsSubsystem without_disk(platform::Paths(data.path() / "missing", data.path() / "card"),
@@ -256,6 +247,92 @@ TEST(WarningsStartUp, ADamagedHistoryIsSetAsideAndTheOperatorToldWhere) {
   ASSERT_EQ(told.Questions().size(), 1U);
   EXPECT_TRUE(told.Last()->text.starts_with("ERROR: The shutdown history cannot be opened."));
   EXPECT_EQ(without_disk.OnWarningCodeChanged(2, 5).outcome, RecordOutcome::kFailed);
+}
+
+// A damaged history is set aside and the operator told where the copy went: at start-up, and
+// after it by whichever operation meets the damage, once, with the start-up's words.
+TEST(WarningsRunning, ADamagedHistoryMetAfterStartUpIsToldOnceByWhateverMetIt) {
+  using Damage = std::function<void()>;
+  const struct {
+    const char* where;
+    std::function<void(WarningsSubsystem&, platform::ScriptedPrompter&, const Damage&)> run;
+  } cases[] = {
+      {"recording",
+       [](WarningsSubsystem& warnings, platform::ScriptedPrompter& prompter, const Damage& damage) {
+         prompter.Script(Answer::kOk);
+         damage();
+         const RecordResult recorded = warnings.OnWarningCodeChanged(2, 5);
+         EXPECT_EQ(recorded.outcome, RecordOutcome::kRecorded);
+         EXPECT_FALSE(recorded.store.damaged_file.empty());
+       }},
+      {"opening the history",
+       [](WarningsSubsystem& warnings, platform::ScriptedPrompter& prompter, const Damage& damage) {
+         prompter.Script(Answer::kOk);
+         damage();
+         int hold = HistoryScreen::kExitHoldSeconds;
+         warnings.SetHistoryRunner([](HistoryDialog&) {});
+         warnings.OpenHistory(nullptr, hold);
+       }},
+      {"sorting the history",
+       [](WarningsSubsystem& warnings, platform::ScriptedPrompter& prompter, const Damage& damage) {
+         prompter.Script(Answer::kOk);
+         int hold = HistoryScreen::kExitHoldSeconds;
+         warnings.SetHistoryRunner([&](HistoryDialog& dialog) {
+           damage();
+           dialog.ControlAs<QPushButton>(HistoryScreen::kSortByNodeId)->click();
+         });
+         warnings.OpenHistory(nullptr, hold);
+       }},
+      {"exporting the history",
+       [](WarningsSubsystem& warnings, platform::ScriptedPrompter& prompter, const Damage& damage) {
+         int hold = HistoryScreen::kExitHoldSeconds;
+         warnings.SetHistoryRunner([&](HistoryDialog& dialog) {
+           damage();
+           prompter.Script(Answer::kYes);
+           prompter.Script(Answer::kOk);  // told
+           prompter.Script(Answer::kOk);  // the copy is done
+           EXPECT_TRUE(dialog.screen().CopyToUsb().has_value());
+         });
+         warnings.OpenHistory(nullptr, hold);
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.where);
+    TempDir data;
+    fs::create_directory(data.path() / "card");
+    link::LinkShared shared;
+    platform::ScriptedPrompter prompter{Answer::kOk};
+    WarningsSubsystem warnings(platform::Paths(data.path(), data.path() / "card"), shared,
+                               prompter);
+    const fs::path store = data.path() / "ShutdownHistoryDB";
+    warnings::testing::WriteFile(store, "not a database, and long enough to be read as a header");
+    const StoreResult started = warnings.Start();
+    ASSERT_EQ(started.status, StoreStatus::kRecovered);
+    ASSERT_EQ(prompter.Questions().size(), 1U);
+    const platform::ScriptedPrompter::Question at_start_up = *prompter.Last();
+    const std::string started_copy = started.damaged_file.string();
+    ASSERT_NE(at_start_up.text.find(started_copy), std::string::npos);
+
+    c.run(warnings, prompter, [&] {
+      warnings::testing::WriteFile(store, "damaged again while running, with a long header");
+    });
+    std::vector<platform::ScriptedPrompter::Question> told;
+    for (const auto& question : prompter.Questions())
+      if (question.caption == at_start_up.caption) told.push_back(question);
+    ASSERT_EQ(told.size(), 2U);
+    std::set<fs::path> copies;
+    for (const auto& entry : fs::directory_iterator(data.path()))
+      if (entry.path().filename().string().starts_with("ShutdownHistoryDB.damaged-"))
+        copies.insert(entry.path());
+    copies.erase(started.damaged_file);
+    ASSERT_EQ(copies.size(), 1U);
+    std::string expected = at_start_up.text;
+    expected.replace(expected.find(started_copy), started_copy.size(), copies.begin()->string());
+    EXPECT_EQ(told[1].text, expected);
+    EXPECT_EQ(told[1].buttons, at_start_up.buttons);
+    EXPECT_EQ(told[1].icon, at_start_up.icon);
+    EXPECT_TRUE(prompter.Clean()) << prompter.Problems();
+  }
 }
 
 }  // namespace
