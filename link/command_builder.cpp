@@ -1,5 +1,7 @@
 #include "link/command_builder.h"
 
+#include <mutex>
+
 #include "link/frame_constants.h"
 #include "link/status_map.h"
 
@@ -23,6 +25,10 @@ bool BuildCommandFrame(LinkShared& shared, std::uint8_t* tx) {
   std::size_t length = 2;
   std::uint8_t count = 0;
 
+  // Screens store a record's bytes and raise it under the same lock, so no record is placed with
+  // half of a multi-byte value, and clearing the display command bits below cannot wipe bits a
+  // screen has just set for its next press.
+  std::scoped_lock lock(shared.request_lock);
   for (const PendingWriteRecord& record : kPendingWriteRecords) {
     // The flag is read (acquire) before the bytes, so a raised record never carries stale bytes.
     if (!shared.pending.IsRaised(record.rec)) continue;

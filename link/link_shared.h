@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 
 #include "link/byte_image.h"
 #include "link/frame_constants.h"
@@ -14,8 +15,9 @@ namespace orvandry::link {
 enum class MeteringSource : std::uint8_t { kKnob, kDisplay };
 
 // Everything the link thread and the UI thread share. One instance lives for the whole run (owned
-// by app/); tests make their own. Every member is a byte or an aligned 32-bit word written by one
-// side at a time, so no lock is needed. The comment on each says who writes it.
+// by app/); tests make their own. Every member is a byte or an aligned 32-bit word; the comment on
+// each says who writes it. A record's requested bytes and its flag are the one place where two
+// sides write related values, and they are kept consistent by request_lock (below).
 struct LinkShared {
   LinkShared() { dryer_state.Set(status_map::kDryerActivity, status_map::kDryerActivityPreset); }
   LinkShared(const LinkShared&) = delete;
@@ -24,6 +26,17 @@ struct LinkShared {
   ByteImage dryer_state;     // link thread (intake); the metering dialog writes byte 159
   ByteImage request;         // screens; the intake writes 159-162 and clears bit 0x08 of 238
   PendingWrites pending;     // raised by screens, lowered by the intake and the builder
+
+  // Held wherever requested bytes and a flag must change or be tested as one step: a screen
+  // storing a record's bytes and raising it, the builder while it places records, the intake
+  // while it compares an echo and lowers the flag or writes request bytes of its own, and the
+  // intake's copy of a changed field into DryerState (so a screen loading a record sees the flag
+  // lowered only together with the echoed bytes). Each hold is a few byte copies; nothing in it
+  // allocates or blocks on anything else.
+  std::mutex request_lock;
+  // Set by the intake once it has taken in its first StatusFrame; until then DryerState holds
+  // only the start-up zeros and nothing may be committed from it.
+  std::atomic<bool> first_frame_accepted{false};
 
   std::atomic<std::uint32_t> link_alive{kLinkAliveReload};  // reloaded by link, counted down by UI
   std::atomic<std::uint8_t> reconnect_request{0};           // raised by UI, cleared by link
@@ -46,13 +59,17 @@ struct LinkShared {
   std::atomic<bool> defaults_confirmed{false};
   std::atomic<bool> view_rule_enabled{true};  // cleared while the hardware setup screen is open
 
-  // Stores `count` requested bytes at `offset` and then raises the record, in that order, so the
-  // link thread never sends a raised record with stale bytes.
+  // Stores `count` requested bytes at `offset` and raises the record as one step with respect to
+  // the builder and the intake: a frame never carries half of the new bytes, and an echo of the
+  // old value never lowers the new one. Screens edit through SettingEdit; these serve the clock
+  // and the few writers that set whole values without editing.
   void RequestWrite(Rec rec, std::size_t offset, const std::uint8_t* bytes, std::size_t count) {
+    std::scoped_lock lock(request_lock);
     request.CopyFrom(offset, bytes, count);
     pending.Raise(rec);
   }
   void RequestByte(Rec rec, std::uint8_t value) {
+    std::scoped_lock lock(request_lock);
     request.Set(RecordOf(rec).target_offset(), value);
     pending.Raise(rec);
   }

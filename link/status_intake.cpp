@@ -1,6 +1,7 @@
 #include "link/status_intake.h"
 
 #include <array>
+#include <mutex>
 
 namespace orvandry::link {
 namespace sm = status_map;
@@ -153,6 +154,16 @@ constexpr bool RunningTimerRec(std::size_t start, Rec& rec) {
   }
 }
 
+// Lowers `rec` when `echoed()` holds. The test and the lowering are one step under the request
+// lock, so bytes a screen stores in between are never lowered by the echo of the old ones. Most
+// records are lowered most of the time and cost no lock.
+template <typename Echoed>
+void LowerIfEchoed(LinkShared& shared, Rec rec, Echoed echoed) {
+  if (!shared.pending.IsRaised(rec)) return;
+  std::scoped_lock lock(shared.request_lock);
+  if (shared.pending.IsRaised(rec) && echoed()) shared.pending.Lower(rec);
+}
+
 constexpr std::uint8_t kMcLockoutMask = 0x70;
 constexpr std::uint8_t kMcLockoutValue = 0x10;
 constexpr std::uint32_t kMaxLoadDuration = 86400;
@@ -179,13 +190,15 @@ IntakeResult StatusIntake::Run(const std::uint8_t* frame) {
 
   TestEqualRecords(/*before_copy=*/false);
   AddTiedRepaints(out);
+  // DryerState now holds a whole frame: screens may commit edits loaded from it.
+  if (!shared_.first_frame_accepted.load(std::memory_order_relaxed))
+    shared_.first_frame_accepted.store(true, std::memory_order_release);
   if (listener_ != nullptr) listener_->OnIntakeFinished(out);
   return out;
 }
 
-bool StatusIntake::HoldRunningTimer(const std::uint8_t* frame, std::size_t start) {
-  Rec rec;
-  if (!RunningTimerRec(start, rec) || !shared_.pending.IsRaised(rec)) return false;
+bool StatusIntake::HoldRunningTimer(const std::uint8_t* frame, std::size_t start, Rec rec) {
+  if (!shared_.pending.IsRaised(rec)) return false;
   // While a reload is outstanding the screens keep the last value from before it; the flag drops
   // once the controller shows the reloaded time.
   if (!shared_.request.Equals(start, frame + start, 2)) return true;
@@ -195,17 +208,25 @@ bool StatusIntake::HoldRunningTimer(const std::uint8_t* frame, std::size_t start
 
 void StatusIntake::TakeField(const std::uint8_t* frame, std::size_t start, std::size_t width,
                              IntakeResult& out) {
-  if (HoldRunningTimer(frame, start)) return;
-  if (shared_.dryer_state.Equals(start, frame + start, width)) return;
-
-  const std::uint8_t old_first = shared_.dryer_state.Get(start);
-  if (start == sm::kLoadDirectionBits) {
-    // Load timing reads the old bit before the byte is replaced.
-    OnFieldChanged(frame, start, old_first, out);
-    shared_.dryer_state.Set(start, frame[start]);
+  auto& state = shared_.dryer_state;
+  Rec timer = Rec::kCount;
+  const bool running_timer = RunningTimerRec(start, timer);
+  // DryerState is written only here, so an unchanged field is recognised without the lock.
+  if (!(running_timer && shared_.pending.IsRaised(timer)) &&
+      state.Equals(start, frame + start, width))
     return;
+
+  std::uint8_t old_first = 0;
+  {
+    // A flag lowered by the reload's echo and the echoed bytes reach DryerState together, and a
+    // screen loading a record never sees half of a changed field.
+    std::scoped_lock lock(shared_.request_lock);
+    if (running_timer && HoldRunningTimer(frame, start, timer)) return;
+    if (state.Equals(start, frame + start, width)) return;
+    // Load timing (byte 58) reads the old bit through old_first.
+    old_first = state.Get(start);
+    state.CopyFrom(start, frame + start, width);
   }
-  shared_.dryer_state.CopyFrom(start, frame + start, width);
   for (std::size_t i = start; i < start + width; ++i) out.repaints.Merge(kRepaintTable[i]);
   OnFieldChanged(frame, start, old_first, out);
 }
@@ -269,7 +290,7 @@ void StatusIntake::OnFieldChanged(const std::uint8_t* frame, std::size_t start,
       const Rec rec = start == sm::kMeteringSpeedHigh   ? Rec::kMeteringSpeedHigh
                       : start == sm::kMeteringSpeedMain ? Rec::kMeteringSpeedMain
                                                         : Rec::kMeteringSpeedLow;
-      if (pending.IsRaised(rec) && state.Get(start) == shared_.request.Get(start)) pending.Lower(rec);
+      LowerIfEchoed(shared_, rec, [&] { return state.Get(start) == shared_.request.Get(start); });
       break;
     }
 
@@ -327,6 +348,9 @@ void StatusIntake::TakeMeteringBytes(const std::uint8_t* frame, IntakeResult& ou
   auto& request = shared_.request;
   auto& pending = shared_.pending;
   constexpr std::size_t kSel = sm::kSpeedSelection;
+  // The intake's own writes to the request image and the echo tests of the metering records, as
+  // one step against the metering dialog storing and raising its edit.
+  std::scoped_lock lock(shared_.request_lock);
 
   if (shared_.metering_source.load(std::memory_order_relaxed) == MeteringSource::kKnob) {
     if (((frame[kSel] ^ state.Get(kSel)) & sm::kSpeedDialogToggle) != 0) {
@@ -359,6 +383,9 @@ void StatusIntake::TakeMeteringBytes(const std::uint8_t* frame, IntakeResult& ou
 }
 
 void StatusIntake::ApplyBushelClearing() {
+  if ((shared_.request.Get(sm::kCommandBits238) & 0x08) == 0) return;
+  // A screen may be storing other bits of the same byte: read, clear and raise as one step.
+  std::scoped_lock lock(shared_.request_lock);
   const std::uint8_t requested = shared_.request.Get(sm::kCommandBits238);
   if ((requested & 0x08) == 0) return;
   // Once the controller reports the counter cleared, the bit goes out once more cleared and the
@@ -371,28 +398,25 @@ void StatusIntake::ApplyBushelClearing() {
 void StatusIntake::TestEqualRecords(bool before_copy) {
   const auto& state = shared_.dryer_state;
   const auto& request = shared_.request;
-  auto& pending = shared_.pending;
   for (const PendingWriteRecord& record : kPendingWriteRecords) {
     const bool wanted = before_copy ? record.lowering == Lowering::kEqualBeforeCopy
                                     : record.lowering == Lowering::kEqual ||
                                           record.lowering == Lowering::kPrinterBit ||
                                           record.lowering == Lowering::kAutoStartMode;
-    if (!wanted || !pending.IsRaised(record.rec)) continue;
+    if (!wanted) continue;
     const std::size_t offset = record.target_offset();
-    bool echoed = true;
-    switch (record.lowering) {
-      case Lowering::kPrinterBit:
-        echoed = ((state.Get(offset + 1) ^ request.Get(offset + 1)) & 0x40) == 0;
-        break;
-      case Lowering::kAutoStartMode:
-        echoed = state.Get(offset) == (request.Get(offset) & 0x03);
-        break;
-      default:
-        for (std::size_t i = 0; i < record.size && echoed; ++i)
-          echoed = state.Get(offset + i) == request.Get(offset + i);
-        break;
-    }
-    if (echoed) pending.Lower(record.rec);
+    LowerIfEchoed(shared_, record.rec, [&] {
+      switch (record.lowering) {
+        case Lowering::kPrinterBit:
+          return ((state.Get(offset + 1) ^ request.Get(offset + 1)) & 0x40) == 0;
+        case Lowering::kAutoStartMode:
+          return state.Get(offset) == (request.Get(offset) & 0x03);
+        default:
+          for (std::size_t i = 0; i < record.size; ++i)
+            if (state.Get(offset + i) != request.Get(offset + i)) return false;
+          return true;
+      }
+    });
   }
 }
 

@@ -28,7 +28,8 @@ class IntakeListener {
 // Brings DryerState up to date from one accepted StatusFrame: compare and copy field by field in
 // a fixed walk from byte 3 upward, lower echoed PendingWrites, derive the values the display
 // computes itself, raise the requests to the message loop, and collect the views to repaint.
-// Runs only on the link thread and allocates nothing.
+// Runs only on the link thread and allocates nothing. Every echo test that lowers a flag, and
+// every write of its own to the request image, holds LinkShared::request_lock.
 class StatusIntake {
  public:
   StatusIntake(LinkShared& shared, IntakeListener* listener);
@@ -44,7 +45,7 @@ class StatusIntake {
   void ApplyBushelClearing();
   void TestEqualRecords(bool before_copy);
   void AddTiedRepaints(IntakeResult& out) const;
-  bool HoldRunningTimer(const std::uint8_t* frame, std::size_t start);
+  bool HoldRunningTimer(const std::uint8_t* frame, std::size_t start, Rec rec);
 
   LinkShared& shared_;
   IntakeListener* listener_;

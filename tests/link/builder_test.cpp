@@ -138,29 +138,5 @@ TEST_F(CommandBuilderTest, PrinterCommandIsOneShotAndPrinterOptionsAreNot) {
   EXPECT_TRUE(shared.pending.IsRaised(Rec::kPrinterOptions));
 }
 
-TEST(PendingWriteTable, HasEveryRecordInItsPlace) {
-  EXPECT_EQ(kPendingWriteRecords.size(), 85U);
-  for (std::size_t i = 0; i < kPendingWriteRecords.size(); ++i) {
-    const PendingWriteRecord& r = kPendingWriteRecords[i];
-    EXPECT_EQ(Index(r.rec), i);
-    EXPECT_GE(r.size, 1);
-    EXPECT_LE(r.size, 5);
-    EXPECT_LE(r.target_offset() + r.size, kStateSize);
-    EXPECT_LE(r.data_offset + r.size, kStateSize);
-  }
-  // Spot checks against the wire: number, group, id, size.
-  EXPECT_EQ(RecordOf(Rec::kClock).number(), 21U);
-  EXPECT_EQ(RecordOf(Rec::kGrainSetpoint).number(), 40U);
-  EXPECT_EQ(RecordOf(Rec::kMeteringFromKnob).number(), 52U);
-  EXPECT_EQ(RecordOf(Rec::kCommandBits238).number(), 70U);
-  EXPECT_EQ(RecordOf(Rec::kDisplaySettings).number(), 77U);
-  EXPECT_EQ(RecordOf(Rec::kDisplaySettings).target_offset(), 266U);
-  EXPECT_EQ(RecordOf(Rec::kSamplerConfig).target_offset(), 293U);
-  EXPECT_EQ(PlenumSetpointRec(1), Rec::kPlenumSetpoint1);
-  EXPECT_EQ(RecordOf(PlenumSetpointRec(6)).id, 59);
-  EXPECT_EQ(RecordOf(BurnerModeRec(1)).id, 106);
-  EXPECT_EQ(RecordOf(BurnerDifferentialRec(6)).id, 95);
-}
-
 }  // namespace
 }  // namespace orvandry::link

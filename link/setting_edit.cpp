@@ -1,0 +1,117 @@
+#include "link/setting_edit.h"
+
+#include <cassert>
+#include <mutex>
+
+#include "link/status_map.h"
+
+namespace orvandry::link {
+namespace {
+
+constexpr std::uint8_t kDisplayCommandBits = 0x03;
+
+// The intake keeps the controller's metering control byte and working speeds in the request
+// image (160-162 never reach DryerState), refreshing them while no metering edit is outstanding.
+constexpr bool KeptInRequestImage(std::size_t offset) {
+  return offset >= status_map::kSpeedSelection && offset <= status_map::kWorkingSpeedLow;
+}
+
+}  // namespace
+
+SettingEdit::SettingEdit(LinkShared& shared) : shared_(shared) {}
+
+bool SettingEdit::Connected() const {
+  return shared_.first_frame_accepted.load(std::memory_order_acquire);
+}
+
+void SettingEdit::Load(Rec rec) {
+  Load({rec});
+}
+
+void SettingEdit::Load(std::initializer_list<Rec> recs) {
+  // Under the lock no record is half stored by a commit, and no flag is lowered without its echo
+  // having reached DryerState.
+  std::scoped_lock lock(shared_.request_lock);
+  const bool connected = Connected();
+  for (Rec rec : recs) LoadLocked(rec, connected);
+}
+
+void SettingEdit::LoadLocked(Rec rec, bool connected) {
+  const PendingWriteRecord& record = RecordOf(rec);
+  if (record.source == DataSource::kDryerState) return;
+  const std::size_t at = record.target_offset();
+  const bool raised = shared_.pending.IsRaised(rec);
+  for (std::size_t offset = at; offset < at + record.size; ++offset) {
+    const bool requested = raised || KeptInRequestImage(offset);
+    std::uint8_t value = requested ? shared_.request.Get(offset) : shared_.dryer_state.Get(offset);
+    if (rec == Rec::kDisplaySettings) value &= static_cast<std::uint8_t>(~kDisplayCommandBits);
+    working_[offset] = value;
+    start_[offset] = value;
+    loaded_.set(offset);
+    loaded_before_link_.set(offset, !connected);
+  }
+}
+
+bool SettingEdit::Loaded(std::size_t offset, std::size_t count) const {
+  for (std::size_t i = offset; i < offset + count; ++i)
+    if (i >= kStateSize || !loaded_.test(i)) return false;
+  return true;
+}
+
+std::uint8_t SettingEdit::Get(std::size_t offset) const {
+  assert(Loaded(offset, 1) && "SettingEdit: offset read before its record was loaded");
+  return working_[offset];
+}
+
+void SettingEdit::Set(std::size_t offset, std::uint8_t value) {
+  assert(Loaded(offset, 1) && "SettingEdit: offset written before its record was loaded");
+  working_[offset] = value;
+}
+
+bool SettingEdit::Changed(Rec rec) const {
+  const PendingWriteRecord& record = RecordOf(rec);
+  if (record.source == DataSource::kDryerState) return false;
+  const std::size_t at = record.target_offset();
+  assert(Loaded(at, record.size) && "SettingEdit: record compared before it was loaded");
+  for (std::size_t offset = at; offset < at + record.size; ++offset)
+    if (working_[offset] != start_[offset]) return true;
+  return false;
+}
+
+CommitResult SettingEdit::Commit(Rec rec) {
+  if (!Connected()) return CommitResult::kNotConnected;
+  const PendingWriteRecord& record = RecordOf(rec);
+  if (record.source == DataSource::kDryerState) {
+    shared_.pending.Raise(rec);
+    return CommitResult::kSent;
+  }
+  const std::size_t at = record.target_offset();
+  assert(Loaded(at, record.size) && "SettingEdit: record committed before it was loaded");
+  for (std::size_t offset = at; offset < at + record.size; ++offset)
+    if (loaded_before_link_.test(offset)) return CommitResult::kNotConnected;
+
+  {
+    std::scoped_lock lock(shared_.request_lock);
+    std::uint8_t carried = 0;
+    // While the record is raised its command bits have not been placed yet (the builder lowers
+    // the flag and clears them in one step): they belong to an earlier press and still go out.
+    if (rec == Rec::kDisplaySettings && shared_.pending.IsRaised(rec))
+      carried = shared_.request.Get(at) & kDisplayCommandBits;
+    shared_.request.CopyFrom(at, working_.data() + at, record.size);
+    if (carried != 0) shared_.request.Set(at, static_cast<std::uint8_t>(working_[at] | carried));
+    shared_.pending.Raise(rec);
+  }
+
+  if (rec == Rec::kDisplaySettings) working_[at] &= static_cast<std::uint8_t>(~kDisplayCommandBits);
+  for (std::size_t offset = at; offset < at + record.size; ++offset)
+    start_[offset] = working_[offset];
+  return CommitResult::kSent;
+}
+
+CommitResult SettingEdit::CommitIfChanged(Rec rec) {
+  if (!Connected()) return CommitResult::kNotConnected;
+  if (!Changed(rec)) return CommitResult::kUnchanged;
+  return Commit(rec);
+}
+
+}  // namespace orvandry::link
