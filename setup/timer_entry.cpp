@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "link/setting_edit.h"
 #include "platform/canvas.h"
 #include "platform/fitted_text.h"
 #include "platform/prompter.h"
@@ -31,11 +32,12 @@ TimerEntry TimerEntry::Open(link::LinkShared& shared, link::Rec record, const Ti
   TimerEntry entry;
   entry.record = record;
   const std::size_t offset = entry.TargetOffset();
-  entry.minutes = shared.dryer_state.Get(offset);
-  entry.seconds = shared.dryer_state.Get(offset + 1);
-  // The requested bytes start as what the dryer has now, so a CANCEL leaves nothing stale behind
-  // for a later raise of the same record.
-  shared.request.SetTime(offset, entry.minutes, entry.seconds);
+  // The dryer's value, or the one still on its way to it: opening never sends anything, and never
+  // puts the old value back over a change that is still pending.
+  link::SettingEdit edit(shared);
+  edit.Load(record);
+  entry.minutes = edit.Get(offset);
+  entry.seconds = edit.Get(offset + 1);
   entry.min_minutes = limits.min_minutes;
   entry.min_seconds = limits.min_seconds;
   entry.max_minutes = limits.max_minutes;
@@ -151,8 +153,15 @@ TimerEntry::Outcome TimerEntry::Accept(link::LinkShared& shared, platform::Promp
                  platform::kExclamation);
     return Outcome::kRefused;
   }
-  const std::uint8_t bytes[2] = {minutes, seconds};
-  shared.RequestWrite(record, TargetOffset(), bytes, 2);
+  link::SettingEdit edit(shared);
+  edit.Load(record);
+  edit.SetTime(TargetOffset(), minutes, seconds);
+  if (edit.Commit(record) == link::CommitResult::kNotConnected) {
+    // The dryer has not reported yet: nothing is known to edit against, so nothing is sent.
+    prompter.Ask(kNotConnectedText, kNotConnectedCaption, platform::Buttons::kOk,
+                 platform::kExclamation);
+    return Outcome::kRefused;
+  }
   return Outcome::kWritten;
 }
 

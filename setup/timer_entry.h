@@ -38,6 +38,12 @@ inline constexpr platform::Colour kTimerEntryBackground = platform::Bgr(0xC0C0C0
 inline constexpr platform::Rect kMinutesLabel{11, 113, 159, 18};
 inline constexpr platform::Rect kSecondsLabel{317, 113, 159, 18};
 
+// What ACCEPT says when the dryer has not answered yet since start-up.
+inline constexpr const char* kNotConnectedText =
+    "The dryer has not reported its settings yet.\nNothing was sent. Try again when the dryer's "
+    "values are shown.";
+inline constexpr const char* kNotConnectedCaption = " NO CONNECTION TO DRYER";
+
 // Values of TimerEntry::key.
 inline constexpr std::int32_t kKeyDelete = 10;
 inline constexpr std::int32_t kKeyDefault = 11;
@@ -75,9 +81,9 @@ struct TimerEntry {
   std::int32_t key = 0;  // last key: 0..9, kKeyDelete, kKeyDefault
   std::uint8_t started = 0;
 
-  // Fills the record for editing `record`'s timer: the timer's current DryerState value becomes
-  // both the value being edited and the record's requested bytes (the flag is left as it is, so
-  // opening alone never sends anything), the keypads start afresh.
+  // Fills the record for editing `record`'s timer: the value being edited starts as the timer's
+  // DryerState value, or as the requested value while an earlier change is still pending; opening
+  // writes and raises nothing; the keypads start afresh.
   static TimerEntry Open(link::LinkShared& shared, link::Rec record, const TimerLimits& limits);
 
   std::size_t TargetOffset() const { return link::RecordOf(record).target_offset(); }
@@ -88,7 +94,8 @@ struct TimerEntry {
   void SecondsKey(int digit_or_delete);
   void Default();
   // Checks the range; asks nothing and writes the value when it fits, otherwise tells the
-  // operator and writes nothing. Either way the dialog closes.
+  // operator and writes nothing (also before the dryer's first report). Either way the dialog
+  // closes.
   Outcome Accept(link::LinkShared& shared, platform::Prompter& prompter);
 
   // One dialog control by id, as the dialog forwards touches. Unknown ids are ignored.

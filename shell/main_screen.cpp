@@ -1,5 +1,6 @@
 #include "shell/main_screen.h"
 
+#include "link/setting_edit.h"
 #include "link/status_map.h"
 #include "platform/prompter.h"
 #include "platform/settings_store.h"
@@ -130,9 +131,14 @@ void MainScreen::OnCommand(int command) {
 void MainScreen::SelectView(bool graph) {
   // The request goes to the dryer whether or not the change is allowed here; the dryer's echo is
   // what the view rule follows.
-  std::uint8_t settings = shared_.request.Get(sm::kDisplaySettings);
-  settings = graph ? (settings | 0x40) : (settings & static_cast<std::uint8_t>(~0x40));
-  shared_.RequestByte(link::Rec::kDisplaySettings, settings);
+  // Only the view bit changes: the rest of the byte (the units) is the dryer's own, or what is
+  // still on its way to it.
+  link::SettingEdit edit(shared_);
+  edit.Load(link::Rec::kDisplaySettings);
+  const std::uint8_t byte = edit.Get(sm::kDisplaySettings);
+  edit.Set(sm::kDisplaySettings, graph ? (byte | 0x40) : (byte & static_cast<std::uint8_t>(~0x40)));
+  // Before the dryer has reported there is no view of its to change; the button does nothing.
+  if (edit.Commit(link::Rec::kDisplaySettings) == link::CommitResult::kNotConnected) return;
 
   if (State(sm::kBatchSelector) != 0) {
     prompter_.Ask(graph ? "Graph is not available in Batch Drying."

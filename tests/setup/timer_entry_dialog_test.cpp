@@ -23,6 +23,7 @@ bool Overlap(Rect a, Rect b) {
 
 // The batch dry timer at 45:05, 0:00..200:00.
 TimerEntry OpenDryTimer(link::LinkShared& shared) {
+  shared.first_frame_accepted = true;  // the dryer has reported
   shared.dryer_state.SetTime(sm::kDryTimerReload, 45, 5);
   return TimerEntry::Open(shared, Rec::kDryTimerReload, TimerLimits{0, 0, 200, 0, 60, 0});
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <sstream>
 
 #include "link/status_map.h"
@@ -21,6 +22,7 @@ constexpr TimerLimits kDry{0, 0, 200, 0, 60, 0};
 
 TimerEntry OpenWith(link::LinkShared& shared, Rec record, std::uint8_t minutes,
                     std::uint8_t seconds, TimerLimits limits) {
+  shared.first_frame_accepted = true;
   shared.dryer_state.SetTime(link::RecordOf(record).target_offset(), minutes, seconds);
   return TimerEntry::Open(shared, record, limits);
 }
@@ -42,7 +44,7 @@ void Type(TimerEntry& entry, const std::string& keys) {
   }
 }
 
-TEST(TimerEntry, OpeningTakesTheDryersValueAndRefreshesTheRequestButRaisesNothing) {
+TEST(TimerEntry, OpeningTakesTheDryersValueOrThePendingOneAndWritesNothing) {
   link::LinkShared shared;
   shared.request.SetTime(sm::kDryTimerReload, 99, 59);  // stale bytes of an earlier edit
   TimerEntry entry = OpenWith(shared, Rec::kDryTimerReload, 45, 5, kDry);
@@ -50,9 +52,29 @@ TEST(TimerEntry, OpeningTakesTheDryersValueAndRefreshesTheRequestButRaisesNothin
   EXPECT_EQ(entry.seconds, 5);
   EXPECT_EQ(entry.minutes_digits + entry.seconds_digits + entry.started, 0);
   EXPECT_EQ(entry.TargetOffset(), sm::kDryTimerReload);
-  EXPECT_EQ(shared.request.Get(sm::kDryTimerReload), 45);
-  EXPECT_EQ(shared.request.Get(sm::kDryTimerReload + 1), 5);
+  EXPECT_EQ(shared.request.Get(sm::kDryTimerReload), 99) << "opening writes nothing";
   EXPECT_FALSE(shared.pending.AnyRaised());
+
+  // A change still on its way: the screen starts from it, and CANCEL leaves it going out.
+  shared.RequestWrite(Rec::kDryTimerReload, sm::kDryTimerReload,
+                      std::array<std::uint8_t, 2>{50, 0}.data(), 2);
+  ScriptedPrompter silent;
+  entry = TimerEntry::Open(shared, Rec::kDryTimerReload, kDry);
+  EXPECT_EQ(entry.minutes, 50);
+  EXPECT_EQ(entry.Press(timer_entry_id::kCancel, shared, silent), TimerEntry::Outcome::kCancelled);
+  EXPECT_EQ(shared.request.Get(sm::kDryTimerReload), 50);
+  EXPECT_TRUE(shared.pending.IsRaised(Rec::kDryTimerReload));
+}
+
+TEST(TimerEntry, NothingIsSentBeforeTheDryerHasReported) {
+  link::LinkShared shared;
+  TimerEntry entry = TimerEntry::Open(shared, Rec::kDryTimerReload, kDry);
+  entry.Default();
+  ScriptedPrompter prompter{Answer::kOk};
+  EXPECT_EQ(entry.Accept(shared, prompter), TimerEntry::Outcome::kRefused);
+  EXPECT_FALSE(shared.pending.AnyRaised());
+  EXPECT_EQ(prompter.Last()->caption, kNotConnectedCaption);
+  EXPECT_TRUE(prompter.Clean()) << prompter.Problems();
 }
 
 // The keypads' digit states: minutes take three digits up to 249, seconds a second digit only
@@ -137,8 +159,8 @@ TEST(TimerEntry, AcceptWritesWithinTheLimitsInclusiveAndRefusesOutside) {
     EXPECT_EQ(shared.pending.IsRaised(c.record), c.written);
     EXPECT_EQ(shared.pending.AnyRaised(), c.written);
     const std::size_t offset = link::RecordOf(c.record).target_offset();
-    // A refusal leaves the request bytes at the opened value.
-    EXPECT_EQ(shared.request.Get(offset), c.written ? c.minutes : 2);
+    // A refusal leaves the request bytes untouched.
+    EXPECT_EQ(shared.request.Get(offset), c.written ? c.minutes : 0);
     EXPECT_EQ(shared.request.Get(offset + 1), c.written ? c.seconds : 0);
     ASSERT_EQ(prompter.Questions().size(), c.written ? 0U : 1U);
     if (!c.written) {
@@ -155,7 +177,6 @@ TEST(TimerEntry, ControlIdsDriveTheKeypadsAndCancelWritesNothing) {
   namespace id = timer_entry_id;
   link::LinkShared shared;
   ScriptedPrompter silent;
-  shared.pending.Raise(Rec::kCoolTimerReload);  // an earlier change still on its way
   const TimerLimits cool{0, 0, 60, 0, 20, 0};
   TimerEntry entry = OpenWith(shared, Rec::kCoolTimerReload, 20, 0, cool);
   for (int control : {1070, 1074, 1084, 1081, 1083, 99999}) {  // minutes 7, 5; seconds DEL, 7, 3
@@ -164,9 +185,8 @@ TEST(TimerEntry, ControlIdsDriveTheKeypadsAndCancelWritesNothing) {
   EXPECT_EQ(entry.minutes, 75);
   EXPECT_EQ(entry.seconds, 7) << "7 takes no second digit";
   EXPECT_EQ(entry.Press(id::kCancel, shared, silent), TimerEntry::Outcome::kCancelled);
-  // The flag is as it was; the value was refreshed from the dryer when the dialog opened.
-  EXPECT_TRUE(shared.pending.IsRaised(Rec::kCoolTimerReload));
-  EXPECT_EQ(shared.request.Get(sm::kCoolTimerReload), 20);
+  EXPECT_FALSE(shared.pending.AnyRaised());
+  EXPECT_EQ(shared.request.Get(sm::kCoolTimerReload), 0);
 
   // Every digit id maps to its own digit.
   for (int digit = 0; digit < 10; ++digit) {

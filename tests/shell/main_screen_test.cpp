@@ -79,6 +79,7 @@ TEST(SettingsLoad, UnreadableValueKeepsItsDefaultAlone) {
 
 class MainScreenTest : public ::testing::Test {
  protected:
+  MainScreenTest() { shared.first_frame_accepted = true; }
   void SetState(std::size_t offset, std::uint8_t value) { shared.dryer_state.Set(offset, value); }
   void ExpectRightHalf(bool chart, bool graph, bool plenum, bool batch) {
     EXPECT_EQ(windows.Visible(Win::kStatusChart), chart);
@@ -176,6 +177,23 @@ TEST_F(MainScreenTest, ViewSelectionChangesTheViewAndTheSetting) {
   EXPECT_EQ(shared.request.Get(sm::kDisplaySettings), 0x00);
   ExpectRightHalf(true, false, true, false);
   EXPECT_TRUE(prompter.Clean()) << prompter.Problems();
+}
+
+// Only the view bit is the button's: the units and the rest of the byte are the dryer's (or what is
+// still on its way to it), and nothing goes out before the dryer has reported.
+TEST_F(MainScreenTest, ViewButtonsChangeOnlyTheViewBitOfTheDryersByte) {
+  SetState(sm::kDisplaySettings, 0x80);  // degrees C
+  screen.OnCommand(command::kGraphView);
+  EXPECT_EQ(shared.request.Get(sm::kDisplaySettings), 0xC0);
+  // A change to degrees F still on its way (not placed yet) is where the next press starts.
+  shared.RequestByte(link::Rec::kDisplaySettings, 0x00);
+  screen.OnCommand(command::kGraphView);
+  EXPECT_EQ(shared.request.Get(sm::kDisplaySettings), 0x40);
+
+  link::LinkShared fresh;
+  MainScreen cold{fresh, settings, windows, actions, prompter, store};
+  cold.OnCommand(command::kGraphView);
+  EXPECT_FALSE(fresh.pending.AnyRaised()) << "no frame yet: nothing to change";
 }
 
 TEST_F(MainScreenTest, ViewSelectionIsRefusedInBatchDryingButStillRequested) {
