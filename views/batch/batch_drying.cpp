@@ -59,8 +59,9 @@ constexpr int kSmallestTextHeight = 8;
 void DrawText(Canvas& canvas, Font font, Colour colour, Rect rect, const std::string& text,
               unsigned flags) {
   // Sized for the panel's narrower face: "120 Min 00 Sec" cut at its column would read 20.
+  font.weight = std::max(font.weight, palette::kLightestShownWeight);
   platform::FitFont(canvas, text, font, rect.w, kSmallestTextHeight);
-  canvas.SetTextColour(colour);
+  canvas.SetTextColour(palette::OnBlack(colour));
   canvas.Text(rect, text, flags);
 }
 

@@ -4,13 +4,11 @@
 
 #include "platform/canvas.h"
 #include "platform/fitted_text.h"
+#include "views/palette.h"
 
 namespace orvandry::views {
 
-// The lightest weight text is drawn in. The display's face renders weights below regular as
-// hairlines that all but vanish in blue or olive on the black panel; the panel's own faces came
-// in regular and bold only and drew such requests regular, which is what is drawn here too.
-inline constexpr int kLightestShownWeight = 400;
+using palette::kLightestShownWeight;
 
 using platform::FitFont;
 using platform::kMinFittedHeight;

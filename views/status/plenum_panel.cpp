@@ -79,7 +79,7 @@ std::string SpacedTemperature(const char* pattern, int fahrenheit, bool si) {
 // sensor texts are the longest and matter most.
 void DrawText(platform::Canvas& c, Rect rect, const std::string& text, Font font, Colour colour,
               unsigned flags) {
-  c.SetTextColour(colour);
+  c.SetTextColour(palette::OnBlack(colour));
   DrawFitted(c, rect, text, font, flags);
 }
 

@@ -25,7 +25,8 @@ using platform::Rect;
 using platform::TextCall;
 
 constexpr platform::Colour kDry = Bgr(0x00C8C8);
-constexpr platform::Colour kCool = Bgr(0xFA0000);
+// The cool timer's blue (0xFA0000) is drawn in the lighter blue on the black panel.
+constexpr platform::Colour kCool = platform::Rgb(0x50, 0x8C, 0xFF);
 constexpr platform::Colour kUnload = Bgr(0x00FA00);
 constexpr unsigned kRight = platform::kAlignRight;
 constexpr unsigned kLeft = platform::kAlignLeft;
@@ -91,9 +92,9 @@ TEST_F(BatchDrying, SingleLayoutShowsRunningAndReloadValues) {
       {"09", Rect::FromEdges(90, 55, 150, 135), {32, 900}, kDry, kLeft},
       {"18", Rect::FromEdges(120, 15, 220, 90), {66, 900}, kCool, kRight},
       {"59", Rect::FromEdges(350, 55, 410, 135), {32, 900}, kUnload, kLeft},
-      {"45 Min 05 Sec", Rect::FromEdges(0, 0, 126, 20), {18, 300}, kDry, kCentre},
-      {"20 Min 05 Sec", Rect::FromEdges(126, 0, 259, 20), {18, 300}, kCool, kCentre},
-      {"10 Min 00 Sec", Rect::FromEdges(259, 0, 400, 20), {18, 300}, kUnload, kCentre},
+      {"45 Min 05 Sec", Rect::FromEdges(0, 0, 126, 20), {18, 400}, kDry, kCentre},
+      {"20 Min 05 Sec", Rect::FromEdges(126, 0, 259, 20), {18, 400}, kCool, kCentre},
+      {"10 Min 00 Sec", Rect::FromEdges(259, 0, 400, 20), {18, 400}, kUnload, kCentre},
   });
   EXPECT_EQ(canvas.Count<TextCall>(), 9U) << "no low-heat timer in the single layout";
   EXPECT_EQ(canvas.Count<platform::LineCall>(), 3U);
@@ -106,7 +107,7 @@ TEST_F(BatchDrying, DualLayoutSplitsTheDryColumn) {
       {"37", Rect::FromEdges(0, 20, 70, 60), {32, 900}, kDry, kRight},
       {"112", Rect::FromEdges(0, 107, 70, 147), {32, 900}, kDry, kRight},
       {"40", Rect::FromEdges(75, 117, 150, 147), {20, 900}, kDry, kLeft},
-      {"120 Min 00 Sec", Rect::FromEdges(0, 87, 126, 107), {18, 300}, kDry, kCentre},
+      {"120 Min 00 Sec", Rect::FromEdges(0, 87, 126, 107), {18, 400}, kDry, kCentre},
       {"18", Rect::FromEdges(120, 15, 220, 90), {66, 900}, kCool, kRight},
   });
   EXPECT_EQ(canvas.Count<TextCall>(), 12U);
@@ -153,7 +154,7 @@ TEST_F(BatchDrying, TextsTooWideForTheirColumnShrinkInsteadOfLosingDigits) {
   ASSERT_NE(low_reload, nullptr);
   EXPECT_LT(low_reload->font.height, 18);
   EXPECT_GE(low_reload->font.height, 14) << "shrunk only as far as needed";
-  EXPECT_EQ(low_reload->font.weight, 300);
+  EXPECT_EQ(low_reload->font.weight, 400) << "the weight floor";
   EXPECT_EQ(dual.FindText("200")->font.height, 32) << "fits as it is";
 
   s.Set(sm::kConfigBits, 0x00);

@@ -22,7 +22,8 @@ using platform::Rect;
 
 constexpr platform::Colour kGreen = Bgr(0x00FF00);
 constexpr platform::Colour kRed = Bgr(0x0000FF);
-constexpr platform::Colour kBlue = Bgr(0xFF0000);
+// Blue text (0xFF0000) is drawn in the lighter blue on the black panel.
+constexpr platform::Colour kBlue = platform::Rgb(0x50, 0x8C, 0xFF);
 constexpr platform::Colour kOrange = Bgr(0x0064C8);
 constexpr platform::Colour kSetpoint = Bgr(0x00C8C8);
 constexpr platform::Colour kYellow = Bgr(0x00FFFF);
