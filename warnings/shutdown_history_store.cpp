@@ -37,19 +37,22 @@ constexpr const char* kCreateSchema =
     "PRAGMA user_version = 1;";
 
 // A read hands at most kMaxReadBack records, and they are the newest: the oldest ones beyond that
-// (in time order) are left out, whichever order the rest is read in. The oldest record kept is
-// found once per read from the time index; both subqueries are uncorrelated, so SQLite evaluates
-// them once and each row costs one comparison. The row id breaks ties between identical records,
-// so reads are repeatable; it is each index's own last column, so it costs no sort.
-std::string SelectNewest(std::string_view index, std::string_view keys) {
+// (in time order) are left out, whichever order the rest is read in. Only a store that holds more
+// than that pays for the cut-off: the oldest record kept is found once from the time index (the
+// subquery is uncorrelated, so SQLite evaluates it once) and each row costs one comparison. The
+// row id breaks ties between identical records, so reads are repeatable; it is each index's own
+// last column, so it costs no sort.
+std::string SelectRows(std::string_view index, std::string_view keys, bool over_limit) {
   const std::string max = std::to_string(ShutdownHistoryStore::kMaxReadBack);
-  return "SELECT warning_text, node_name, time FROM ShutdownHistoryDB INDEXED BY " +
-         std::string(index) + " WHERE (SELECT count(*) FROM ShutdownHistoryDB) <= " + max +
-         " OR (time, warning_text, node_name, id) >= (SELECT time, warning_text, node_name, id"
-         " FROM ShutdownHistoryDB INDEXED BY ByTime"
-         " ORDER BY time DESC, warning_text DESC, node_name DESC, id DESC LIMIT 1 OFFSET " +
-         std::to_string(ShutdownHistoryStore::kMaxReadBack - 1) + ") ORDER BY " +
-         std::string(keys) + ", id LIMIT " + max;
+  std::string sql = "SELECT warning_text, node_name, time FROM ShutdownHistoryDB INDEXED BY " +
+                    std::string(index);
+  if (over_limit)
+    sql +=
+        " WHERE (time, warning_text, node_name, id) >= (SELECT time, warning_text, node_name, id"
+        " FROM ShutdownHistoryDB INDEXED BY ByTime"
+        " ORDER BY time DESC, warning_text DESC, node_name DESC, id DESC LIMIT 1 OFFSET " +
+        std::to_string(ShutdownHistoryStore::kMaxReadBack - 1) + ")";
+  return sql + " ORDER BY " + std::string(keys) + ", id LIMIT " + max;
 }
 
 bool IsDamage(int code) {
@@ -299,19 +302,16 @@ StoreResult InsertAll(Connection& conn, std::span<const ShutdownRecord> records)
 ShutdownHistoryStore::ShutdownHistoryStore(std::filesystem::path data_dir)
     : path_(std::move(data_dir) / kFileName) {}
 
-std::string_view ShutdownHistoryStore::SelectSql(ShutdownOrder order) {
-  static const std::string by_warning = SelectNewest("ByWarning", "warning_text, node_name, time");
-  static const std::string by_node = SelectNewest("ByNode", "node_name, warning_text, time");
-  static const std::string by_time = SelectNewest("ByTime", "time, warning_text, node_name");
-  switch (order) {
-    case ShutdownOrder::ByWarning:
-      return by_warning;
-    case ShutdownOrder::ByNode:
-      return by_node;
-    case ShutdownOrder::ByTime:
-      break;
-  }
-  return by_time;
+std::string_view ShutdownHistoryStore::SelectSql(ShutdownOrder order, bool over_limit) {
+  static const std::string sql[2][3] = {
+      {SelectRows("ByWarning", "warning_text, node_name, time", false),
+       SelectRows("ByNode", "node_name, warning_text, time", false),
+       SelectRows("ByTime", "time, warning_text, node_name", false)},
+      {SelectRows("ByWarning", "warning_text, node_name, time", true),
+       SelectRows("ByNode", "node_name, warning_text, time", true),
+       SelectRows("ByTime", "time, warning_text, node_name", true)}};
+  const int column = order == ShutdownOrder::ByWarning ? 0 : order == ShutdownOrder::ByNode ? 1 : 2;
+  return sql[over_limit ? 1 : 0][column];
 }
 
 StoreResult ShutdownHistoryStore::InitShutdownHistory() {
@@ -350,7 +350,14 @@ ShutdownReadout ShutdownHistoryStore::ReadShutdowns(ShutdownOrder order) {
     // One read transaction, so a recording in between cannot make the list inconsistent.
     int rc = conn.Exec("BEGIN");
     if (rc != SQLITE_OK) return Failure(rc, conn.Message());
-    Statement select(conn.get(), SelectSql(order));
+    std::string count;
+    rc = conn.QueryText("SELECT count(*) FROM ShutdownHistoryDB", &count);
+    if (rc != SQLITE_OK) {
+      const StoreResult failed = Failure(rc, conn.Message());
+      conn.Exec("COMMIT");
+      return failed;
+    }
+    Statement select(conn.get(), SelectSql(order, std::stoull(count) > kMaxReadBack));
     rc = select.prepare_result();
     while (rc == SQLITE_OK) {
       const int step = sqlite3_step(select.get());

@@ -99,8 +99,9 @@ class ShutdownHistoryStore {
   // Deletes the database and creates an empty one.
   StoreResult ClearShutdownHistory();
 
-  // The query behind ReadShutdowns, so a test can check that SQLite answers it from the index.
-  static std::string_view SelectSql(ShutdownOrder order);
+  // The query behind ReadShutdowns (with the cut-off to the newest kMaxReadBack records when the
+  // store holds more), so a test can check that SQLite answers it from the index.
+  static std::string_view SelectSql(ShutdownOrder order, bool over_limit);
 
  private:
   std::filesystem::path path_;

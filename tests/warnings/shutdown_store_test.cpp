@@ -82,19 +82,20 @@ TEST_F(ShutdownStoreTest, ReadsBackInEachOfTheThreeOrdersFromAnIndex) {
   // Each order is answered from its index, without sorting.
   sqlite3* db = nullptr;
   ASSERT_EQ(sqlite3_open(store_.path().c_str(), &db), SQLITE_OK);
-  for (const auto order :
-       {ShutdownOrder::ByWarning, ShutdownOrder::ByNode, ShutdownOrder::ByTime}) {
-    const std::string sql =
-        "EXPLAIN QUERY PLAN " + std::string(ShutdownHistoryStore::SelectSql(order));
-    sqlite3_stmt* stmt = nullptr;
-    ASSERT_EQ(sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr), SQLITE_OK);
-    std::string plan;
-    while (sqlite3_step(stmt) == SQLITE_ROW)
-      plan += reinterpret_cast<const char*>(sqlite3_column_text(stmt, 3)) + std::string("\n");
-    sqlite3_finalize(stmt);
-    EXPECT_NE(plan.find("COVERING INDEX"), std::string::npos) << plan;
-    EXPECT_EQ(plan.find("TEMP B-TREE"), std::string::npos) << plan;
-  }
+  for (const bool over_limit : {false, true})
+    for (const auto order :
+         {ShutdownOrder::ByWarning, ShutdownOrder::ByNode, ShutdownOrder::ByTime}) {
+      const std::string sql =
+          "EXPLAIN QUERY PLAN " + std::string(ShutdownHistoryStore::SelectSql(order, over_limit));
+      sqlite3_stmt* stmt = nullptr;
+      ASSERT_EQ(sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr), SQLITE_OK);
+      std::string plan;
+      while (sqlite3_step(stmt) == SQLITE_ROW)
+        plan += reinterpret_cast<const char*>(sqlite3_column_text(stmt, 3)) + std::string("\n");
+      sqlite3_finalize(stmt);
+      EXPECT_NE(plan.find("COVERING INDEX"), std::string::npos) << plan;
+      EXPECT_EQ(plan.find("TEMP B-TREE"), std::string::npos) << plan;
+    }
   sqlite3_close(db);
 }
 
