@@ -96,7 +96,8 @@ void Housekeeping::LongTermLog(const platform::LocalDateTime& now) {
   }
   // The logs repaint their own day data logger window when it is open.
   const std::uint32_t count = logs_->AppendLongTermRecord(shared_, now);
-  if (count > kDataLogWarnRecords && !data_log_warning_given_) {
+  // Given once per run, and never over another dialog or question: then a later record asks.
+  if (count > kDataLogWarnRecords && !data_log_warning_given_ && !host_.ModalOpen()) {
     data_log_warning_given_ = true;
     if (prompter_.Ask(
             "Data Logger close to full.  Do you wish to open Data Logger \n Setup Window?",

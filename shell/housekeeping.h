@@ -43,6 +43,8 @@ class TickHost {
   // Opens a dialog by template number over the given window (the day data logger from the
   // data-log-full question).
   virtual void OpenDialog(int template_id, Win parent) = 0;
+  // True while a modal dialog or a question is open: a tick's own question then waits.
+  virtual bool ModalOpen() const = 0;
 };
 
 // What the 100 ms tick found, for the subsystems that follow it.

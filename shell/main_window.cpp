@@ -112,7 +112,7 @@ MainWindow::MainWindow(link::LinkShared& shared, Settings& settings, platform::P
   housekeeping_ = std::make_unique<Housekeeping>(shared_, clock, settings_, *this, prompter,
                                                  poll_ticker_.blink_word);
   context_.reset(new ViewContext{shared_, poll_ticker_.blink_word, housekeeping_->phases, settings_,
-                                 prompter, clock});
+                                 prompter, clock, [this] { return ModalOpen(); }});
   for (Subsystem* s : subsystems_) s->Attach(*this);
   CreateChildren();
   screen_->ApplyViewRule();

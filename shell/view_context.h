@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "link/link_shared.h"
 #include "shell/animation_phases.h"
@@ -25,6 +26,12 @@ struct ViewContext {
   const Settings& settings;
   platform::Prompter& prompter;
   platform::Clock& clock;
+  // True while a modal dialog or a question is open; the shell fills it in. A view that raises a
+  // question of its own (not in answer to a touch) waits while it is true, so questions never
+  // stack.
+  std::function<bool()> modal_open;
+
+  bool ModalOpen() const { return modal_open && modal_open(); }
 
   bool BlinkOn() const { return (blink_word & 0x01U) != 0; }
   bool SiUnits() const { return shared.si_units.load(std::memory_order_relaxed) != 0; }

@@ -4,6 +4,7 @@
 
 #include "link/crc16.h"
 #include "link/frame_constants.h"
+#include "link/status_map.h"
 
 namespace orvandry::sim {
 
@@ -124,6 +125,15 @@ void ControllerCore::Answer(double now, std::vector<std::uint8_t>& answer) {
   if (fault == AnswerFault::kSilence) {
     ++counts_.answers_withheld;
     return;
+  }
+  if (scenario_.RequestStormAt(now)) {
+    Table& table = model_.table();
+    table[link::status_map::kMeteringMode] =
+        static_cast<std::uint8_t>((table[link::status_map::kMeteringMode] & ~0x07) | 0x03);
+    if (table[link::status_map::kMcLearningMinutes] == 0)
+      table[link::status_map::kMcLearningMinutes] = 45;
+    table[link::status_map::kStatusBits179] |= 0x04;
+    table[link::status_map::kSpeedSelection] ^= 0x80;
   }
   const std::vector<std::uint8_t> frame = EncodeStatusFrame(model_.table(), fault);
   answer.insert(answer.end(), frame.begin(), frame.end());

@@ -31,6 +31,16 @@ Scenario& Scenario::Accept(std::size_t offset) {
   return *this;
 }
 
+Scenario& Scenario::RequestStorm(double from, double to) {
+  storms_.emplace_back(from, to);
+  return *this;
+}
+
+bool Scenario::RequestStormAt(double now) const {
+  return std::any_of(storms_.begin(), storms_.end(),
+                     [now](const auto& w) { return now >= w.first && now < w.second; });
+}
+
 AnswerFault Scenario::FaultAt(double now) const {
   for (auto it = faults_.rbegin(); it != faults_.rend(); ++it)
     if (now >= it->from && now < it->to) return it->fault;
@@ -94,7 +104,9 @@ constexpr FaultOption kFaultOptions[] = {
 }  // namespace
 
 bool IsScenarioOption(std::string_view option) {
-  if (option == "--warning" || option == "--clear-warning" || option == "--refuse") return true;
+  if (option == "--warning" || option == "--clear-warning" || option == "--refuse" ||
+      option == "--request-storm")
+    return true;
   return std::any_of(std::begin(kFaultOptions), std::end(kFaultOptions),
                      [&](const FaultOption& f) { return f.name == option; });
 }
@@ -131,6 +143,13 @@ bool ApplyScenarioOption(std::string_view option, std::string_view value, Scenar
     scenario.Refuse(offset);
     return true;
   }
+  if (option == "--request-storm") {
+    double from = 0;
+    double to = 0;
+    if (!ParseWindow(value, &from, &to)) return fail("expected FROM-TO in seconds, FROM < TO");
+    scenario.RequestStorm(from, to);
+    return true;
+  }
   for (const FaultOption& f : kFaultOptions) {
     if (option != f.name) continue;
     double from = 0;
@@ -149,7 +168,9 @@ std::string ScenarioOptionsHelp() {
          "  --bad-crc A-B        answer with a wrong CRC from A to B seconds\n"
          "  --short A-B          answer with 301 bytes from A to B seconds\n"
          "  --long A-B           answer with 303 bytes from A to B seconds\n"
-         "  --refuse OFFSET      never apply writes to table OFFSET (0..299)\n";
+         "  --refuse OFFSET      never apply writes to table OFFSET (0..299)\n"
+         "  --request-storm A-B  ask for the metering-speed dialog on every answer from A to B\n"
+         "                       seconds, with the moisture-control learning period running\n";
 }
 
 }  // namespace orvandry::sim

@@ -43,6 +43,12 @@ class Scenario {
   // display never sees its value echoed.
   Scenario& Refuse(std::size_t offset);
   Scenario& Accept(std::size_t offset);
+  // From `from` to `to` the controller is a faulty board in a loop: every answer flips the
+  // metering-speed request bit (bit 0x80 of byte 159) while the moisture-control learning period
+  // runs (mode 3 in byte 187, learning minutes in byte 52, bit 0x04 of byte 179), so the display
+  // is asked for the metering-speed dialog about three times a second.
+  Scenario& RequestStorm(double from, double to);
+  bool RequestStormAt(double now) const;
 
   // The fault in force at `now`; the latest-added window wins where windows overlap.
   AnswerFault FaultAt(double now) const;
@@ -59,6 +65,7 @@ class Scenario {
   std::vector<WarningEvent> warnings_;
   std::vector<FaultWindow> faults_;
   std::set<std::size_t> refused_;
+  std::vector<std::pair<double, double>> storms_;
 };
 
 // Applies one command-line scenario option to `scenario`:
@@ -67,6 +74,7 @@ class Scenario {
 //   --silence A-B        no answers from A s to B s
 //   --bad-crc A-B, --short A-B, --long A-B   damaged answers from A s to B s
 //   --refuse OFFSET      never apply writes to OFFSET (0..299)
+//   --request-storm A-B  the metering-speed request on every answer from A s to B s
 // Returns false with a reason in `error` for an unknown option or a value it cannot read.
 bool ApplyScenarioOption(std::string_view option, std::string_view value, Scenario& scenario,
                          std::string* error);

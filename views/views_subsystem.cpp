@@ -40,7 +40,8 @@ void ViewsSubsystem::OnIntake(const link::IntakeResult& result) {
 }
 
 void ViewsSubsystem::OnSecondTick() {
-  if (batch_ != nullptr) batch_->HandleHeldButtons();
+  // A held timer button asks a reload question; never on top of another dialog or question.
+  if (batch_ != nullptr && !host_->ModalOpen()) batch_->HandleHeldButtons();
 }
 
 }  // namespace orvandry::views

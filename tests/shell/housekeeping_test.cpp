@@ -86,6 +86,10 @@ TEST_F(HousekeepingTest, LongTermRecordOnTheFirstSecondThenEveryTwelve) {
 TEST_F(HousekeepingTest, DataLoggerFullWarningIsGivenOncePerRun) {
   shared.dryer_state.Set(sm::kDataLoggerSetting, 0x01);
   logs.long_term_count_base = 70;
+  host.modal_open = true;  // another dialog is up: the warning waits for it
+  Seconds(30);
+  EXPECT_TRUE(prompter.Questions().empty());
+  host.modal_open = false;
   prompter.Script(Answer::kYes);
   Seconds(30);
   EXPECT_EQ(prompter.CountAsked(

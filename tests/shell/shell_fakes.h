@@ -55,7 +55,10 @@ class FakeTickHost : public TickHost {
     dialogs.push_back({template_id, parent});
   }
 
+  bool ModalOpen() const override { return modal_open; }
+
   std::map<Win, int> repaints;
+  bool modal_open = false;
   bool warning_visible = false;
   std::vector<std::pair<int, Win>> dialogs;
 };

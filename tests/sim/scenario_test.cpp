@@ -11,7 +11,7 @@ TEST(Scenario, OptionsBuildATimelineOfWarningsFaultsAndRefusals) {
   const std::pair<const char*, const char*> options[] = {
       {"--warning", "0x0205@30"}, {"--warning", "0E05@12.5"}, {"--clear-warning", "40"},
       {"--silence", "60-75"},     {"--short", "70-80"},       {"--long", "100-101"},
-      {"--bad-crc", "0-1"},       {"--refuse", "50"},
+      {"--bad-crc", "0-1"},       {"--refuse", "50"},         {"--request-storm", "5-8"},
   };
   for (const auto& [option, value] : options) {
     EXPECT_TRUE(IsScenarioOption(option));
@@ -38,14 +38,18 @@ TEST(Scenario, OptionsBuildATimelineOfWarningsFaultsAndRefusals) {
   EXPECT_FALSE(s.Refuses(51));
   s.Accept(50);
   EXPECT_FALSE(s.Refuses(50));
+  EXPECT_FALSE(s.RequestStormAt(4.9));
+  EXPECT_TRUE(s.RequestStormAt(5));
+  EXPECT_FALSE(s.RequestStormAt(8));
 }
 
 TEST(Scenario, OptionsItCannotReadAreRejectedAndChangeNothing) {
   const std::pair<const char*, const char*> bad[] = {
-      {"--warning", "0x0205"}, {"--warning", "zz@3"},    {"--warning", "0x10000@1"},
-      {"--warning", "0@5"},    {"--warning", "0205@-1"}, {"--clear-warning", "soon"},
-      {"--silence", "75-60"},  {"--silence", "60"},      {"--bad-crc", "1-x"},
-      {"--refuse", "300"},     {"--refuse", "-1"},       {"--frobnicate", "1"},
+      {"--warning", "0x0205"},    {"--warning", "zz@3"},    {"--warning", "0x10000@1"},
+      {"--warning", "0@5"},       {"--warning", "0205@-1"}, {"--clear-warning", "soon"},
+      {"--silence", "75-60"},     {"--silence", "60"},      {"--bad-crc", "1-x"},
+      {"--refuse", "300"},        {"--refuse", "-1"},       {"--frobnicate", "1"},
+      {"--request-storm", "9-3"},
   };
   for (const auto& [option, value] : bad) {
     SCOPED_TRACE(std::string(option) + " " + value);
@@ -54,6 +58,7 @@ TEST(Scenario, OptionsItCannotReadAreRejectedAndChangeNothing) {
     EXPECT_FALSE(ApplyScenarioOption(option, value, s, &error));
     EXPECT_FALSE(error.empty());
     EXPECT_TRUE(s.warnings().empty() && s.faults().empty() && s.refused().empty());
+    EXPECT_FALSE(s.RequestStormAt(5));
   }
 }
 

@@ -25,7 +25,7 @@ struct ViewWorld {
   platform::FakeClock clock{platform::LocalDateTime{2024, 10, 14, 21, 40, 0, 1}};
   shell::testing::FakeTickHost host;
   shell::Housekeeping ticks{shared, clock, settings, host, prompter, blink_word};
-  ViewContext ctx{shared, blink_word, ticks.phases, settings, prompter, clock};
+  ViewContext ctx{shared, blink_word, ticks.phases, settings, prompter, clock, {}};
 
   link::ByteImage& state() { return shared.dryer_state; }
   void SetSi(bool si) { shared.si_units.store(si ? 1 : 0); }

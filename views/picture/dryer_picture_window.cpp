@@ -30,6 +30,12 @@ void DryerPictureWindow::Paint(platform::Canvas& canvas) {
 }
 
 void DryerPictureWindow::ShowBatchUnloadNotice() {
+  // Never on top of another dialog or question: the notice waits until they are answered.
+  constexpr int kRetryMs = 300;
+  if (ctx_.ModalOpen()) {
+    QTimer::singleShot(kRetryMs, this, [this] { ShowBatchUnloadNotice(); });
+    return;
+  }
   ctx_.prompter.Ask(kBatchUnloadNoticeText, kBatchUnloadNoticeCaption, platform::Buttons::kOk,
                     platform::Icon::kNone);
 }

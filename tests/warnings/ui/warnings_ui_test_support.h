@@ -25,6 +25,7 @@ class QuietTickHost final : public shell::TickHost {
   void Repaint(shell::Win) override {}
   void SetWarningWindowVisible(bool) override {}
   void OpenDialog(int, shell::Win) override {}
+  bool ModalOpen() const override { return false; }
 };
 
 // Everything a view context refers to, owned in one place.
@@ -36,7 +37,7 @@ struct ViewWorld {
   platform::ScriptedPrompter prompter;
   QuietTickHost host;
   shell::Housekeeping ticks{shared, clock, settings, host, prompter, blink_word};
-  shell::ViewContext ctx{shared, blink_word, ticks.phases, settings, prompter, clock};
+  shell::ViewContext ctx{shared, blink_word, ticks.phases, settings, prompter, clock, {}};
 
   void SetCode(WarningCode code) {
     shared.dryer_state.Set(sm::kWarningNode, NodeIdOf(code));
