@@ -171,36 +171,6 @@ TEST_F(SettingEditTest, CommitIfChangedRaisesOnlyWhatDiffers) {
   EXPECT_TRUE(shared.pending.IsRaised(Rec::kMeteringCopyWorking));
 }
 
-TEST_F(SettingEditTest, FieldAccessorsWriteTheWireEncodings) {
-  struct Case {
-    Rec rec;
-    std::function<void(SettingEdit&, std::size_t)> edit;
-    std::array<std::uint8_t, 2> wire;
-  };
-  const Case cases[] = {
-      {Rec::kPlenumSetpoint1,
-       [](SettingEdit& e, std::size_t at) { e.SetT16(at, -40); },
-       {0xD8, 0xFF}},
-      {Rec::kMoistureSetpoint,
-       [](SettingEdit& e, std::size_t at) { e.SetBe16(at, 155); },
-       {0x00, 0x9B}},
-      {Rec::kFillTimer, [](SettingEdit& e, std::size_t at) { e.SetTime(at, 8, 30); }, {8, 30}},
-  };
-  Take();
-  SettingEdit edit(shared);
-  for (const Case& c : cases) {
-    const std::size_t at = RecordOf(c.rec).target_offset();
-    edit.Load(c.rec);
-    c.edit(edit, at);
-    ASSERT_EQ(edit.Commit(c.rec), CommitResult::kSent);
-    EXPECT_EQ(Requested(at), c.wire[0]) << at;
-    EXPECT_EQ(Requested(at + 1), c.wire[1]) << at;
-  }
-  EXPECT_EQ(edit.GetT16(sm::kPlenumSetpoint1), -40);
-  EXPECT_EQ(edit.GetBe16(sm::kMoistureSetpoint), 155);
-  EXPECT_EQ(edit.GetTimeSeconds(sm::kFillTimerReload), 510U);
-}
-
 // Command bits go out once, from the press that set them, and are not wiped by another screen
 // committing the same byte before the builder has sent them.
 TEST_F(SettingEditTest, DisplayCommandBitsGoOutOnceAndSurviveAnotherCommit) {
