@@ -1,7 +1,7 @@
 // orvandry [options] [Qt options]; --help lists them.
 //
-// The operator display of the grain dryer. Start-up order: command line, folders, single-instance
-// check, main window and settings, child windows and the view rule, serial link, the three
+// The operator display of the grain dryer. Start-up order: command line, single-instance lock,
+// folders, main window and settings, child windows and the view rule, serial link, the three
 // timers, the shutdown history, then the event loop.
 
 #include <QApplication>
@@ -93,6 +93,27 @@ int main(int argc, char** argv) {
       std::get<orvandry::app::DisplayOptions>(std::move(parsed));
   QtArguments qt_arguments(options.qt_arguments);
 
+  // The single-instance lock comes before anything of the display is built.
+  orvandry::app::SingleInstance instance(orvandry::app::SingleInstance::DefaultName());
+  QString lock_error;
+  switch (instance.ClaimInstance(&lock_error)) {
+    case orvandry::app::SingleInstance::Claim::kFirst:
+      break;
+    case orvandry::app::SingleInstance::Claim::kAlreadyRunning: {
+      const QCoreApplication knock(qt_arguments.argc, qt_arguments.argv());
+      if (instance.RaiseRunningInstance()) {
+        std::printf("orvandry: a display is already running; it was asked to come to the front\n");
+      } else {
+        std::fprintf(stderr, "orvandry: a display is already running but did not answer\n");
+      }
+      return 0;
+    }
+    case orvandry::app::SingleInstance::Claim::kNoLock:
+      std::fprintf(stderr, "orvandry: %s; starting without the one-display guard\n",
+                   lock_error.toLocal8Bit().constData());
+      break;
+  }
+
   if (const auto refused = orvandry::app::PrepareFolders(options)) {
     std::fprintf(stderr, "orvandry: %s\n", refused->c_str());
     return 2;
@@ -106,9 +127,7 @@ int main(int argc, char** argv) {
     headless = true;
   }
   QApplication app(qt_arguments.argc, qt_arguments.argv());
-
-  orvandry::app::SingleInstance instance(orvandry::app::SingleInstance::DefaultName());
-  if (instance.AskRunningInstanceToRaise()) return 0;
+  instance.Listen();  // knocks wait in the socket's queue until the event loop runs
   const orvandry::platform::Paths paths(options.data_dir, options.usb_dir);
 
   orvandry::link::LinkShared shared;
@@ -120,7 +139,7 @@ int main(int argc, char** argv) {
   orvandry::warnings::ui::WarningsSubsystem warnings(paths, shared, prompter);
   orvandry::app::DisplayWindow window(shared, settings, prompter, store, clock, warnings);
   window.SetManualsFolder(QString::fromStdString(paths.ManualsDir().string()));
-  instance.Listen([&window] {
+  QObject::connect(&instance, &orvandry::app::SingleInstance::RaiseRequested, &window, [&window] {
     window.showNormal();
     window.raise();
     window.activateWindow();
@@ -180,5 +199,6 @@ int main(int argc, char** argv) {
 
   const int code = QApplication::exec();
   link.reset();              // stop the link thread before the state it uses goes away
+  instance.StopListening();  // while the application it listens in still exists
   return code;
 }
