@@ -158,7 +158,6 @@ std::variant<DisplayOptions, CommandLineExit> ParseDisplayOptions(const QStringL
     return Mistake(QString("unexpected argument '%1'").arg(parser.positionalArguments().first()));
 
   DisplayOptions options;
-  options.usb_dir = platform::Paths::kDefaultUsbDir;
   // A path that starts with '-' is the next option: the path itself was left out.
   for (const auto& [name, into] :
        {std::pair{"port", &options.port}, std::pair{"data-dir", &options.data_dir},

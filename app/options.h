@@ -5,6 +5,8 @@
 #include <string>
 #include <variant>
 
+#include "platform/paths.h"
+
 namespace orvandry::app {
 
 inline constexpr char kDefaultPort[] = "/dev/ttyS0";
@@ -17,7 +19,7 @@ struct DisplayOptions {
   std::string port = kDefaultPort;
   bool simulate = false;
   std::string data_dir;  // empty: the platform's application data folder
-  std::string usb_dir;   // filled with the default by ParseDisplayOptions
+  std::string usb_dir = platform::Paths::kDefaultUsbDir;
   bool fullscreen = false;
   bool exit_after_first_paint = false;  // for the start-up measurement
   int run_seconds = 0;                  // quit after this long (measurements); 0 = run for ever
