@@ -1,23 +1,26 @@
-// orvandry [--port DEVICE] [--simulate] [--data-dir DIR] [--usb-dir DIR] [--fullscreen] [Qt
-// options]
+// orvandry [options] [Qt options]; --help lists them.
 //
-// The operator display of the grain dryer. Start-up order: single-instance check, main window and
-// settings, child windows and the view rule, serial link, the three timers, the shutdown history,
-// then the event loop.
+// The operator display of the grain dryer. Start-up order: command line, single-instance lock,
+// folders, main window and settings, child windows and the view rule, serial link, the three
+// timers, the shutdown history, then the event loop.
 
 #include <QApplication>
+#include <QByteArray>
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QStandardPaths>
+#include <QStringList>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <variant>
+#include <vector>
 
 #include "app/display.h"
+#include "app/options.h"
 #include "app/single_instance.h"
 #include "link/link_shared.h"
 #include "link/link_thread.h"
@@ -32,76 +35,27 @@
 
 namespace {
 
-struct Options {
-  std::string port = "/dev/ttyS0";
-  bool simulate = false;
-  std::string data_dir;
-  std::string usb_dir = orvandry::platform::Paths::kDefaultUsbDir;
-  bool fullscreen = false;
-  bool headless = false;           // no graphical session: draw off-screen and save PNGs
-  int exit_after_first_paint = 0;  // for the start-up measurement
-  int run_seconds = 0;             // quit after this long (measurements); 0 = run for ever
-  int screenshot_seconds = 3;
-};
-
-void Usage() {
-  std::puts(
-      "usage: orvandry [--port DEVICE] [--simulate] [--data-dir DIR] [--usb-dir DIR]\n"
-      "                [--fullscreen] [--screenshot-every SECONDS] [Qt options]\n"
-      "  --port DEVICE       serial port of the dryer controller (default /dev/ttyS0)\n"
-      "  --simulate          run against the built-in simulated dryer\n"
-      "  --data-dir DIR      internal disk: logs, shutdown history, help files\n"
-      "  --usb-dir DIR       USB flash card folder (default /media/usb)\n"
-      "  --fullscreen        fill the screen (a real panel)\n"
-      "Without a graphical session the display runs off-screen and saves its screen as a PNG.");
-}
-
-// Takes our own options out of argv, leaving Qt's for QApplication.
-bool ParseOptions(int& argc, char** argv, Options& o) {
-  int out = 1;
-  for (int i = 1; i < argc; ++i) {
-    const std::string a = argv[i];
-    auto value = [&](std::string& into) {
-      if (i + 1 >= argc) return false;
-      into = argv[++i];
-      return true;
-    };
-    std::string number;
-    if (a == "--port") {
-      if (!value(o.port)) return false;
-    } else if (a == "--simulate") {
-      o.simulate = true;
-    } else if (a == "--data-dir") {
-      if (!value(o.data_dir)) return false;
-    } else if (a == "--usb-dir") {
-      if (!value(o.usb_dir)) return false;
-    } else if (a == "--fullscreen") {
-      o.fullscreen = true;
-    } else if (a == "--exit-after-first-paint") {
-      o.exit_after_first_paint = 1;
-    } else if (a == "--run-seconds") {
-      if (!value(number)) return false;
-      o.run_seconds = std::atoi(number.c_str());
-    } else if (a == "--screenshot-every") {
-      if (!value(number)) return false;
-      o.screenshot_seconds = std::max(1, std::atoi(number.c_str()));
-    } else if (a == "--help" || a == "-h") {
-      Usage();
-      std::exit(0);
-    } else {
-      argv[out++] = argv[i];
-    }
-  }
-  argc = out;
-  return true;
-}
-
-bool HasGraphicalSession(int argc, char** argv) {
-  if (std::getenv("QT_QPA_PLATFORM") != nullptr) return true;  // the user chose
-  for (int i = 1; i < argc; ++i)
-    if (std::strcmp(argv[i], "-platform") == 0) return true;
+bool HasGraphicalSession(const orvandry::app::DisplayOptions& options) {
+  if (options.platform_chosen || std::getenv("QT_QPA_PLATFORM") != nullptr) return true;
   return std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr;
 }
+
+// argc and argv for QApplication, which keeps referring to them for as long as it lives.
+class QtArguments {
+ public:
+  explicit QtArguments(const QStringList& arguments) {
+    for (const QString& argument : arguments) storage_.push_back(argument.toLocal8Bit());
+    for (QByteArray& argument : storage_) pointers_.push_back(argument.data());
+    pointers_.push_back(nullptr);
+    argc = static_cast<int>(storage_.size());
+  }
+  char** argv() { return pointers_.data(); }
+  int argc = 0;
+
+ private:
+  std::vector<QByteArray> storage_;
+  std::vector<char*> pointers_;
+};
 
 // Passes the link's results from the link thread to the main window and the shutdown recorder.
 class LinkListener final : public orvandry::link::IntakeListener {
@@ -123,27 +77,56 @@ class LinkListener final : public orvandry::link::IntakeListener {
 int main(int argc, char** argv) {
   QElapsedTimer since_start;
   since_start.start();
-  Options options;
-  if (!ParseOptions(argc, argv, options)) {
-    Usage();
-    return 2;
-  }
-  if (!HasGraphicalSession(argc, argv)) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    options.headless = true;
-  }
-  QApplication app(argc, argv);
   QApplication::setOrganizationName("Kelvra");
   QApplication::setApplicationName("Orvandry");
 
-  orvandry::app::SingleInstance instance(orvandry::app::SingleInstance::DefaultName());
-  if (instance.AskRunningInstanceToRaise()) return 0;
+  // The whole command line is checked before anything is opened or created.
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  auto parsed = orvandry::app::ParseDisplayOptions(arguments);
+  if (const auto* exit = std::get_if<orvandry::app::CommandLineExit>(&parsed)) {
+    std::fputs(exit->text.c_str(), exit->status == 0 ? stdout : stderr);
+    return exit->status;
+  }
+  orvandry::app::DisplayOptions options =
+      std::get<orvandry::app::DisplayOptions>(std::move(parsed));
+  QtArguments qt_arguments(options.qt_arguments);
 
-  if (options.data_dir.empty())
-    options.data_dir =
-        QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation).toStdString();
-  std::error_code ec;
-  std::filesystem::create_directories(options.data_dir, ec);
+  // The single-instance lock comes before anything of the display is built.
+  orvandry::app::SingleInstance instance(orvandry::app::SingleInstance::DefaultName());
+  QString lock_error;
+  switch (instance.ClaimInstance(&lock_error)) {
+    case orvandry::app::SingleInstance::Claim::kFirst:
+      break;
+    case orvandry::app::SingleInstance::Claim::kAlreadyRunning: {
+      const QCoreApplication knock(qt_arguments.argc, qt_arguments.argv());
+      if (instance.RaiseRunningInstance()) {
+        std::printf("orvandry: a display is already running; it was asked to come to the front\n");
+      } else {
+        std::fprintf(stderr, "orvandry: a display is already running but did not answer\n");
+      }
+      return 0;
+    }
+    case orvandry::app::SingleInstance::Claim::kNoLock:
+      std::fprintf(stderr, "orvandry: %s; starting without the one-display guard\n",
+                   lock_error.toLocal8Bit().constData());
+      break;
+  }
+
+  if (const auto refused = orvandry::app::PrepareFolders(options)) {
+    std::fprintf(stderr, "orvandry: %s\n", refused->c_str());
+    return 2;
+  }
+  const std::string port_problem = orvandry::app::PortProblem(options);
+  if (!port_problem.empty()) std::fprintf(stderr, "orvandry: %s\n", port_problem.c_str());
+
+  bool headless = false;  // no graphical session: draw off-screen and save PNGs
+  if (!HasGraphicalSession(options)) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    headless = true;
+  }
+  QApplication app(qt_arguments.argc, qt_arguments.argv());
+  instance.Listen();  // knocks wait in the socket's queue until the event loop runs
   const orvandry::platform::Paths paths(options.data_dir, options.usb_dir);
 
   orvandry::link::LinkShared shared;
@@ -155,7 +138,7 @@ int main(int argc, char** argv) {
   orvandry::app::Display display(shared, settings, prompter, store, clock, paths);
   orvandry::shell::MainWindow& window = display.window();
   window.SetManualsFolder(QString::fromStdString(paths.ManualsDir().string()));
-  instance.Listen([&window] {
+  QObject::connect(&instance, &orvandry::app::SingleInstance::RaiseRequested, &window, [&window] {
     window.showNormal();
     window.raise();
     window.activateWindow();
@@ -174,9 +157,11 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "orvandry: cannot start the simulated dryer: %s\n", error.c_str());
   }
   LinkListener listener(window);
-  std::unique_ptr<orvandry::link::DryerLink> link =
-      orvandry::link::DryerLink::Open(shared, &listener, device, &error);
-  if (!link) std::fprintf(stderr, "orvandry: no link to the dryer: %s\n", error.c_str());
+  std::unique_ptr<orvandry::link::DryerLink> link;
+  if (port_problem.empty()) {
+    link = orvandry::link::DryerLink::Open(shared, &listener, device, &error);
+    if (!link) std::fprintf(stderr, "orvandry: no link to the dryer: %s\n", error.c_str());
+  }
   if (options.fullscreen)
     window.showFullScreen();
   else
@@ -186,17 +171,18 @@ int main(int argc, char** argv) {
   window.Start(link ? std::function<void()>([&link] { link->SignalPoll(); })
                     : std::function<void()>());
 
-  if (options.exit_after_first_paint != 0) {
+  if (options.exit_after_first_paint) {
     QObject::connect(&window, &orvandry::shell::MainWindow::Painted, &app, [&] {
       std::printf("first paint after %lld ms\n", static_cast<long long>(since_start.elapsed()));
       std::fflush(stdout);
-      QTimer::singleShot(0, &app, &QApplication::quit);
+      // exit(), not quit(): quit() first asks the windows to close, and the display refuses.
+      QTimer::singleShot(0, &app, [] { QCoreApplication::exit(0); });
     });
-    if (options.headless) window.grab();  // off-screen windows paint only when asked
+    if (headless) window.grab();  // off-screen windows paint only when asked
   }
 
   QTimer screenshots;
-  if (options.headless && options.exit_after_first_paint == 0) {
+  if (headless && !options.exit_after_first_paint) {
     const QString png =
         QDir(QString::fromStdString(options.data_dir)).filePath("orvandry-screen.png");
     std::printf("orvandry: no graphical session; the live screen is saved every %d s to %s\n",
@@ -209,9 +195,10 @@ int main(int argc, char** argv) {
     screenshots.start(options.screenshot_seconds * 1000);
   }
   if (options.run_seconds > 0)
-    QTimer::singleShot(options.run_seconds * 1000, &app, &QApplication::quit);
+    QTimer::singleShot(options.run_seconds * 1000, &app, [] { QCoreApplication::exit(0); });
 
   const int code = QApplication::exec();
-  link.reset();  // stop the link thread before the state it uses goes away
+  link.reset();              // stop the link thread before the state it uses goes away
+  instance.StopListening();  // while the application it listens in still exists
   return code;
 }

@@ -97,7 +97,9 @@ class MainWindow : public QWidget,
 
  protected:
   void paintEvent(QPaintEvent* event) override;
-  // Nothing closes the display: not Alt+F4, not a window manager's close button.
+  // Nothing closes the display: not Alt+F4, not a window manager's close button. (So Qt's quit(),
+  // which asks the windows first, does not end the program either; measurements and tests end it
+  // with QCoreApplication::exit().)
   void closeEvent(QCloseEvent* event) override;
 
  private:

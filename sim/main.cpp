@@ -4,73 +4,28 @@
 #include <pthread.h>
 #include <signal.h>
 
-#include <charconv>
 #include <cstdio>
-#include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
-#include <string_view>
+#include <variant>
+#include <vector>
 
-#include "sim/scenario.h"
+#include "sim/sim_command_line.h"
 #include "sim/sim_controller.h"
 #include "sim/sim_line.h"
 
-namespace {
-
 using namespace orvandry::sim;
 
-void PrintHelp(std::FILE* to) {
-  std::fprintf(to,
-               "usage: orvandry-sim [--device PATH] [--seed N] [scenario options]\n"
-               "\n"
-               "Runs the simulated dryer controller. Without --device it opens a new\n"
-               "pseudo-terminal and prints the path the display should use as its port.\n"
-               "\n"
-               "  --device PATH        answer on a serial device (38400 8E1) instead\n"
-               "  --seed N             seed of the dryer's drift (default 1)\n"
-               "%s"
-               "  --help               this text\n"
-               "\n"
-               "Stops on SIGINT or SIGTERM.\n",
-               ScenarioOptionsHelp().c_str());
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
-  SimOptions options;
-  std::string device;
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view option = argv[i];
-    if (option == "--help" || option == "-h") {
-      PrintHelp(stdout);
-      return 0;
-    }
-    const bool known = option == "--device" || option == "--seed" || IsScenarioOption(option);
-    if (!known) {
-      std::fprintf(stderr, "orvandry-sim: unknown option %s (see --help)\n", argv[i]);
-      return 2;
-    }
-    if (i + 1 >= argc) {
-      std::fprintf(stderr, "orvandry-sim: %s needs a value (see --help)\n", argv[i]);
-      return 2;
-    }
-    const std::string_view value = argv[++i];
-    std::string error;
-    if (option == "--device") {
-      device = value;
-    } else if (option == "--seed") {
-      const auto [end, ec] =
-          std::from_chars(value.data(), value.data() + value.size(), options.seed);
-      if (ec != std::errc() || end != value.data() + value.size()) {
-        std::fprintf(stderr, "orvandry-sim: --seed %s: expected a number\n", argv[i]);
-        return 2;
-      }
-    } else if (!ApplyScenarioOption(option, value, options.scenario, &error)) {
-      std::fprintf(stderr, "orvandry-sim: %s\n", error.c_str());
-      return 2;
-    }
+  // Everything on the command line is checked before a terminal or device is opened.
+  auto parsed = ParseSimCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+  if (const auto* exit = std::get_if<SimCommandLineExit>(&parsed)) {
+    std::fputs(exit->text.c_str(), exit->status == 0 ? stdout : stderr);
+    return exit->status;
   }
+  SimCommandLine command_line = std::get<SimCommandLine>(std::move(parsed));
+  const std::string& device = command_line.device;
 
   // The signals are taken by sigwait below, so every thread must have them blocked.
   sigset_t stop_signals;
@@ -100,7 +55,8 @@ int main(int argc, char** argv) {
   }
   std::fflush(stdout);
 
-  auto controller = std::make_unique<SimController>(std::move(line), std::move(options));
+  auto controller =
+      std::make_unique<SimController>(std::move(line), std::move(command_line.options));
   int signal_number = 0;
   sigwait(&stop_signals, &signal_number);
   controller.reset();

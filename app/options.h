@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QStringList>
+#include <optional>
+#include <string>
+#include <variant>
+
+#include "platform/paths.h"
+
+namespace orvandry::app {
+
+inline constexpr char kDefaultPort[] = "/dev/ttyS0";
+inline constexpr int kDefaultScreenshotSeconds = 3;
+inline constexpr int kMaxScreenshotSeconds = 24 * 60 * 60;
+inline constexpr int kMaxRunSeconds = 2147483;  // the longest a Qt timer can wait, in seconds
+
+// What the display was asked to do by its command line.
+struct DisplayOptions {
+  std::string port = kDefaultPort;
+  bool simulate = false;
+  std::string data_dir;  // empty: the platform's application data folder
+  std::string usb_dir = platform::Paths::kDefaultUsbDir;
+  bool fullscreen = false;
+  bool exit_after_first_paint = false;  // for the start-up measurement
+  int run_seconds = 0;                  // quit after this long (measurements); 0 = run for ever
+  int screenshot_seconds = kDefaultScreenshotSeconds;
+  // Qt's own options, for QApplication: the program name first, then each option as Qt reads it.
+  QStringList qt_arguments;
+  bool platform_chosen = false;  // -platform was given
+};
+
+// The command line ends the program before anything is started: `text` goes to standard output
+// with status 0 (--help, --version) or to standard error with status 2 (a mistake, with the usage).
+struct CommandLineExit {
+  int status = 0;
+  std::string text;
+};
+
+// Reads the whole command line (program name first). Touches nothing: no file, port or window.
+// Qt's options (-platform NAME, -style NAME, ...) are recognised and handed on in qt_arguments;
+// anything neither we nor Qt know is a mistake.
+std::variant<DisplayOptions, CommandLineExit> ParseDisplayOptions(const QStringList& arguments);
+
+std::string DisplayHelp();
+
+// The data folder used without --data-dir. QCoreApplication's organisation and application names
+// must be set first.
+std::string DefaultDataDir();
+
+// Makes sure the folders can serve: fills in the default data folder, creates it when missing and
+// refuses one that is not a writable folder; the USB folder may be missing (the card is out) but
+// must be a folder when it exists. Returns the reason for refusing.
+std::optional<std::string> PrepareFolders(DisplayOptions& options);
+
+// Empty when the serial port exists (or the simulated dryer is used); otherwise what to say.
+std::string PortProblem(const DisplayOptions& options);
+
+}  // namespace orvandry::app

@@ -1,0 +1,246 @@
+// The command lines of both programs as a person types them: the built programs run as child
+// processes, and their exit status and what they print are checked.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <string>
+#include <vector>
+
+#include "orvandry/version.h"
+
+namespace {
+
+struct Finished {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+// "{tmp}" in an argument stands for `tmp`.
+Finished RunProgram(const char* program, const std::vector<std::string>& arguments,
+                    const QString& tmp,
+                    const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
+  QStringList args;
+  for (const std::string& argument : arguments)
+    args << QString::fromStdString(argument).replace("{tmp}", tmp);
+  QProcess process;
+  QProcessEnvironment child = env;
+  child.insert("XDG_RUNTIME_DIR", tmp);  // the instance lock and socket stay in the test's folder
+  child.insert("ORVANDRY_INSTANCE",
+               QString("orvandry-cli-test-%1").arg(QCoreApplication::applicationPid()));
+  process.setProcessEnvironment(child);
+  process.start(program, args);
+  if (!process.waitForFinished(20000)) {
+    process.kill();
+    process.waitForFinished(5000);
+    return {};
+  }
+  Finished finished;
+  finished.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+  finished.out = process.readAllStandardOutput().toStdString();
+  finished.err = process.readAllStandardError().toStdString();
+  return finished;
+}
+
+struct Case {
+  const char* name;
+  const char* program;
+  std::vector<std::string> arguments;
+  int status;
+  std::vector<std::string> says;  // on standard error for status 2, on standard output for 0
+};
+
+const std::string kDisplayUsage = "usage: orvandry [options]";
+const std::string kSimUsage = "usage: orvandry-sim";
+
+const Case kCases[] = {
+    {"display: unknown option",
+     ORVANDRY_BINARY,
+     {"--prot", "/dev/ttyUSB0"},
+     2,
+     {"Unknown option 'prot'", kDisplayUsage}},
+    {"display: stray argument",
+     ORVANDRY_BINARY,
+     {"/dev/ttyUSB0"},
+     2,
+     {"unexpected argument '/dev/ttyUSB0'", kDisplayUsage}},
+    {"display: missing value",
+     ORVANDRY_BINARY,
+     {"--port"},
+     2,
+     {"Missing value after '--port'", kDisplayUsage}},
+    {"display: an option where a path belongs",
+     ORVANDRY_BINARY,
+     {"--usb-dir", "--fullscreen"},
+     2,
+     {"--usb-dir needs a value", kDisplayUsage}},
+    {"display: Qt option missing its value",
+     ORVANDRY_BINARY,
+     {"-platform"},
+     2,
+     {"Missing value after '-platform'", kDisplayUsage}},
+    {"display: not a number",
+     ORVANDRY_BINARY,
+     {"--run-seconds", "soon"},
+     2,
+     {"--run-seconds 'soon': expected a whole number", kDisplayUsage}},
+    {"display: number out of range",
+     ORVANDRY_BINARY,
+     {"--screenshot-every", "0"},
+     2,
+     {"--screenshot-every '0': expected a whole number of seconds from 1 to 86400"}},
+    {"display: negative number", ORVANDRY_BINARY, {"--run-seconds=-5"}, 2, {"--run-seconds '-5'"}},
+    {"display: data folder is a file",
+     ORVANDRY_BINARY,
+     {"--data-dir", "{tmp}/file"},
+     2,
+     {"--data-dir {tmp}/file: exists and is not a folder"}},
+    {"display: USB folder is a file",
+     ORVANDRY_BINARY,
+     {"--usb-dir", "{tmp}/file"},
+     2,
+     {"--usb-dir {tmp}/file: exists and is not a folder"}},
+    {"display: version",
+     ORVANDRY_BINARY,
+     {"--version"},
+     0,
+     {std::string("orvandry ") + orvandry::kVersion + "\n"}},
+    {"sim: unknown option",
+     ORVANDRY_SIM_BINARY,
+     {"--bogus", "1"},
+     2,
+     {"unknown option '--bogus'", kSimUsage}},
+    {"sim: stray argument",
+     ORVANDRY_SIM_BINARY,
+     {"/dev/ttyUSB0"},
+     2,
+     {"unexpected argument '/dev/ttyUSB0'", kSimUsage}},
+    {"sim: missing value", ORVANDRY_SIM_BINARY, {"--seed"}, 2, {"--seed needs a value", kSimUsage}},
+    {"sim: an option where a path belongs",
+     ORVANDRY_SIM_BINARY,
+     {"--device", "--seed", "2"},
+     2,
+     {"--device needs a value"}},
+    {"sim: not a number",
+     ORVANDRY_SIM_BINARY,
+     {"--seed", "many"},
+     2,
+     {"--seed 'many': expected a whole number", kSimUsage}},
+    {"sim: number out of range",
+     ORVANDRY_SIM_BINARY,
+     {"--seed=4294967296"},
+     2,
+     {"--seed '4294967296'"}},
+    {"sim: scenario value out of range",
+     ORVANDRY_SIM_BINARY,
+     {"--refuse", "300"},
+     2,
+     {"--refuse 300: expected a table offset 0..299"}},
+    {"sim: version",
+     ORVANDRY_SIM_BINARY,
+     {"--version"},
+     0,
+     {std::string("orvandry-sim ") + orvandry::kVersion + "\n"}},
+};
+
+// A refused command line ends the program before it opens, creates or shows anything: the display
+// is always given a data folder that must not appear, and neither program may print to standard
+// output (the simulator prints its terminal's path there once it has one).
+TEST(CommandLine, MistakesAreRefusedWithTheReasonAndVersionIsPrinted) {
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.name);
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    QFile file(tmp.filePath("file"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    std::vector<std::string> arguments = c.arguments;
+    if (c.program == std::string(ORVANDRY_BINARY))
+      arguments.insert(arguments.begin(), {"--data-dir", "{tmp}/data"});
+
+    const Finished run = RunProgram(c.program, arguments, tmp.path());
+    EXPECT_EQ(run.status, c.status);
+    const std::string& said = c.status == 0 ? run.out : run.err;
+    for (std::string expected : c.says) {
+      QString with_path = QString::fromStdString(expected).replace("{tmp}", tmp.path());
+      EXPECT_NE(said.find(with_path.toStdString()), std::string::npos)
+          << "expected \"" << with_path.toStdString() << "\" in:\n"
+          << said;
+    }
+    if (c.status != 0) {
+      EXPECT_EQ(run.out, "");
+      EXPECT_FALSE(QFileInfo::exists(tmp.filePath("data")));
+    }
+  }
+}
+
+// Every option of the program's own is listed with its default; Qt's and the scenario options
+// are named.
+TEST(CommandLine, HelpListsEveryOptionWithItsDefault) {
+  struct Help {
+    const char* program;
+    std::vector<std::string> with_default;
+    std::vector<std::string> named;
+  };
+  const Help helps[] = {
+      {ORVANDRY_BINARY,
+       {"--port", "--simulate", "--data-dir", "--usb-dir", "--fullscreen", "--screenshot-every",
+        "--run-seconds", "--exit-after-first-paint"},
+       {"--help", "--version", "-platform", "-style", "-qwindowgeometry"}},
+      {ORVANDRY_SIM_BINARY,
+       {"--device", "--seed"},
+       {"--help", "--version", "--warning", "--clear-warning", "--silence", "--bad-crc", "--short",
+        "--long", "--refuse"}},
+  };
+  QTemporaryDir tmp;
+  for (const Help& help : helps) {
+    SCOPED_TRACE(help.program);
+    const Finished run = RunProgram(help.program, {"--help"}, tmp.path());
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+    for (const std::string& option : help.named)
+      EXPECT_NE(run.out.find(" " + option + " "), std::string::npos) << option << " in:\n"
+                                                                     << run.out;
+    for (const std::string& option : help.with_default) {
+      const std::size_t at = run.out.find("  " + option + " ");
+      ASSERT_NE(at, std::string::npos) << option << " in:\n" << run.out;
+      // The option's entry runs to the next line that starts another option.
+      const std::string entry = run.out.substr(at, run.out.find("\n  -", at) - at);
+      EXPECT_NE(entry.find("default"), std::string::npos) << entry;
+    }
+  }
+}
+
+// Qt's own options reach QApplication: with an unusable platform in the environment, the display
+// paints only if -platform on the command line got through. The same start shows what the folder
+// and port checks do with a start that goes ahead.
+TEST(CommandLine, QtOptionsPassThroughAndTheStartGoesAhead) {
+  QTemporaryDir tmp;
+  ASSERT_TRUE(tmp.isValid());
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("QT_QPA_PLATFORM", "no-such-platform");
+  env.remove("DISPLAY");
+  env.remove("WAYLAND_DISPLAY");
+
+  const Finished run =
+      RunProgram(ORVANDRY_BINARY,
+                 {"--exit-after-first-paint", "-platform", "offscreen", "-style", "fusion",
+                  "-reverse", "--qwindowgeometry", "640x480+0+0", "--data-dir", "{tmp}/new/data",
+                  "--usb-dir", "{tmp}/usb", "--port", "{tmp}/no-such-port"},
+                 tmp.path(), env);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("first paint after"), std::string::npos) << run.out;
+  EXPECT_NE(run.err.find("--port " + tmp.filePath("no-such-port").toStdString() +
+                         ": no such device; running without a link"),
+            std::string::npos)
+      << run.err;
+  EXPECT_TRUE(QFileInfo(tmp.filePath("new/data")).isDir()) << "a missing data folder is made";
+  EXPECT_FALSE(QFileInfo::exists(tmp.filePath("usb"))) << "a missing card folder means no card";
+}
+
+}  // namespace
