@@ -5,11 +5,23 @@
 
 namespace orvandry::setup {
 
+void SetupSubsystem::Attach(shell::ShellHost& host) {
+  host_ = &host;
+  // The dialogs of this subsystem by template number, one line each.
+}
+
 platform::ChildWindow* SetupSubsystem::CreateWindow(const shell::WindowDef& def, QWidget* parent) {
-  for (const ExitButtonDef& exit : kExitButtons)
-    if (exit.screen == def.win)
-      return new SelectionScreen(parent, def, exit, [this, win = def.win] { Exit(win); });
-  return nullptr;
+  const ExitButtonDef* exit = nullptr;
+  for (const ExitButtonDef& e : kExitButtons)
+    if (e.screen == def.win) exit = &e;
+  if (exit == nullptr) return nullptr;
+  std::function<void()> on_exit = [this, win = def.win] { Exit(win); };
+  switch (def.win) {
+    // The selection screens with contents of their own, one line each; the others are the bare
+    // board with its Exit until their buttons arrive.
+    default:
+      return new SelectionScreen(parent, def, *exit, std::move(on_exit));
+  }
 }
 
 void SetupSubsystem::Exit(shell::Win screen) {

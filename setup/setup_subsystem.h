@@ -8,7 +8,7 @@ namespace orvandry::setup {
 // reached from them.
 class SetupSubsystem final : public shell::Subsystem {
  public:
-  void Attach(shell::ShellHost& host) override { host_ = &host; }
+  void Attach(shell::ShellHost& host) override;
   platform::ChildWindow* CreateWindow(const shell::WindowDef& def, QWidget* parent) override;
   bool OpenDialog(const shell::DialogRequest& request) override {
     return dialogs_.OpenIfOwned(request);
