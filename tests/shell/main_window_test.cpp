@@ -199,7 +199,9 @@ TEST_F(MainWindowTest, SelectionScreensStayAboveTheWarningWindow) {
 
 TEST_F(MainWindowTest, NothingClosesTheDisplay) {
   EXPECT_FALSE(window.close());
-  QApplication::sendEvent(&window, new QCloseEvent);
+  QCloseEvent close;
+  QApplication::sendEvent(&window, &close);
+  EXPECT_FALSE(close.isAccepted());
   Settle();
   EXPECT_TRUE(window.isVisible());
 }
