@@ -227,6 +227,7 @@ TEST(TempSelect, ButtonsOpenTheirTemperatureOrNothing) {
     EXPECT_EQ(request->max, c.max);
     EXPECT_EQ(request->fallback, c.fallback);
     EXPECT_FALSE(shared.pending.AnyRaised());
+    EXPECT_EQ(shared.request.GetT16(request->offset), 0) << "opening writes nothing";
   }
 }
 
