@@ -1,9 +1,21 @@
 #!/usr/bin/env python3
 """Writes the faces of the temperature setpoint buttons into pictures/, in the shared style of
-make_faces.py: a thermometer for the plenum setpoints, a corn cob for the grain temperatures, the
+make_faces.py: a thermometer for the plenum setpoints (a blue, low one for
+the low temperatures), a corn cob for the grain temperatures, the
 label beside the symbol. Rerun after changing the style."""
 
 from make_faces import STYLES, body, corn, label, svg, thermometer, write
+
+
+def thermometer_low(ink, greyed):
+    """The thermometer with a short blue column: the low-temperature setpoints."""
+    blue = "#2b62c8" if not greyed else ink
+    return (f'<rect x="10.5" y="1.5" width="7" height="19" rx="3.5" fill="#ffffff" '
+            f'stroke="{ink}" stroke-width="2"/>'
+            f'<circle cx="14" cy="21.5" r="5.5" fill="{blue}" stroke="{ink}" stroke-width="2"/>'
+            f'<rect x="12.6" y="15" width="2.8" height="5" fill="{blue}"/>'
+            + "".join(f'<line x1="18.5" y1="{y}" x2="22" y2="{y}" stroke="{ink}" '
+                      'stroke-width="1.5"/>' for y in (5, 9, 13)))
 
 # normal, pressed, width, height, symbol, label lines
 TEMP_FACES = [
@@ -13,9 +25,9 @@ TEMP_FACES = [
     (4107, 4106, 180, 50, thermometer, ["Plenum 4 Temp"]),
     (4109, 4108, 180, 50, thermometer, ["Plenum 5 Temp"]),
     (4111, 4110, 180, 50, thermometer, ["Plenum 6 Temp"]),
-    (4113, 4112, 180, 50, thermometer, ["PLENUM 1", "LO-TEMP"]),
+    (4113, 4112, 180, 50, thermometer_low, ["PLENUM 1", "LO-TEMP"]),
     (4115, 4114, 180, 50, thermometer, ["PLENUM 1", "HI-TEMP"]),
-    (4117, 4116, 180, 50, thermometer, ["PLENUM 2", "LO-TEMP"]),
+    (4117, 4116, 180, 50, thermometer_low, ["PLENUM 2", "LO-TEMP"]),
     (4119, 4118, 180, 50, thermometer, ["PLENUM 2", "HI-TEMP"]),
     (4121, 4120, 200, 50, corn, ["Grain Temp"]),
     (4123, 4122, 127, 40, corn, ["HI-TEMP"]),
