@@ -1,6 +1,8 @@
 #include "setup/setup_subsystem.h"
 
 #include "setup/selection_screens.h"
+#include "setup/temp_select_screen.h"
+#include "setup/temperature_entry_dialog.h"
 #include "shell/view_context.h"
 
 namespace orvandry::setup {
@@ -8,6 +10,9 @@ namespace orvandry::setup {
 void SetupSubsystem::Attach(shell::ShellHost& host) {
   host_ = &host;
   // The dialogs of this subsystem by template number, one line each.
+  dialogs_.Add(temperature_entry_id::kTemplate, [this](const shell::DialogRequest& r) {
+    OpenTemperatureEntry(r, host_->Context());
+  });
 }
 
 platform::ChildWindow* SetupSubsystem::CreateWindow(const shell::WindowDef& def, QWidget* parent) {
@@ -19,6 +24,8 @@ platform::ChildWindow* SetupSubsystem::CreateWindow(const shell::WindowDef& def,
   switch (def.win) {
     // The selection screens with contents of their own, one line each; the others are the bare
     // board with its Exit until their buttons arrive.
+    case shell::Win::kTempSelect:
+      return new TempSelectScreen(parent, def, *exit, std::move(on_exit), *host_);
     default:
       return new SelectionScreen(parent, def, *exit, std::move(on_exit));
   }
