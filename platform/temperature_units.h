@@ -4,7 +4,7 @@ namespace orvandry::platform {
 
 // A stored whole-degree Fahrenheit value as shown in Celsius: (F - 32) x 5 / 9 in integer
 // arithmetic, truncated toward zero (212 -> 100, 0 -> -17).
-constexpr int FahrenheitToCelsius(int fahrenheit) {
+constexpr int fahrenheit_to_celsius(int fahrenheit) {
   return (fahrenheit - 32) * 5 / 9;
 }
 

@@ -142,7 +142,7 @@ std::vector<TempSelect::DrawnValue> TempSelect::Values(TempPanel panel) const {
     const int fahrenheit = shared_.dryer_state.GetT16(*offset);
     char text[24];
     std::snprintf(text, sizeof text, " %3d \xB0%c ",
-                  si ? platform::FahrenheitToCelsius(fahrenheit) : fahrenheit, si ? 'C' : 'F');
+                  si ? platform::fahrenheit_to_celsius(fahrenheit) : fahrenheit, si ? 'C' : 'F');
     values.push_back({def.value_at, text});
   }
   return values;

@@ -30,7 +30,7 @@ char UnitLetter(bool celsius) {
 
 }  // namespace
 
-int CelsiusEntryToFahrenheit(int celsius) {
+int celsius_entry_to_fahrenheit(int celsius) {
   const int fahrenheit = celsius * 9 / 5 + 32;
   switch (celsius % 5) {
     case 4:
@@ -67,7 +67,7 @@ TemperatureEntry TemperatureEntry::Open(link::LinkShared& shared, link::Rec reco
 }
 
 int TemperatureEntry::Shown() const {
-  if (celsius && fahrenheit_held) return platform::FahrenheitToCelsius(value);
+  if (celsius && fahrenheit_held) return platform::fahrenheit_to_celsius(value);
   return value;
 }
 
@@ -78,7 +78,7 @@ std::optional<std::uint16_t> TemperatureEntry::ValueToStore() const {
     // typed, and where it alone would pass the limit the limit itself shows as the typed value.
     const int plain = value * 9 / 5 + 32;
     if (plain > max || plain < min) return std::nullopt;
-    stored = std::min<int>(CelsiusEntryToFahrenheit(value), max);
+    stored = std::min<int>(celsius_entry_to_fahrenheit(value), max);
   }
   if (stored > max || stored < min) return std::nullopt;
   return static_cast<std::uint16_t>(stored);
@@ -175,7 +175,7 @@ TemperatureEntry::Outcome TemperatureEntry::Press(int control_id, link::LinkShar
 void PaintTemperatureEntry(platform::Canvas& canvas, const TemperatureEntry& entry) {
   const char unit = UnitLetter(entry.celsius);
   const auto shown = [&](int fahrenheit) {
-    return entry.celsius ? platform::FahrenheitToCelsius(fahrenheit) : fahrenheit;
+    return entry.celsius ? platform::fahrenheit_to_celsius(fahrenheit) : fahrenheit;
   };
   // The limits, so the operator knows what will be taken before pressing ACCEPT.
   canvas.SetFont(platform::Font{15, 700});

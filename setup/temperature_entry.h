@@ -42,7 +42,7 @@ struct TemperatureLimits {
 
 // A typed Celsius value as the Fahrenheit value to store: c x 9 / 5 + 32, plus the correction
 // (+1 when c mod 5 is 4, +2 when it is 1, 2 or 3) that makes the stored value show as c again.
-int CelsiusEntryToFahrenheit(int celsius);
+int celsius_entry_to_fahrenheit(int celsius);
 
 // The temperature records an entry dialog may edit, by the offset of their value; nothing for any
 // other offset.

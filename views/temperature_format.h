@@ -3,11 +3,13 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/temperature_units.h"
+
 namespace orvandry::views {
 
 // Whole degrees F to whole degrees C, truncated toward zero: 212 -> 100, 0 -> -17, -40 -> -40.
 // Every temperature shown in SI units goes through this one function.
-constexpr int fahrenheit_to_celsius(int fahrenheit) { return (fahrenheit - 32) * 5 / 9; }
+using platform::fahrenheit_to_celsius;
 
 // A stored degrees-F value as the views show it, converted when the display shows SI units:
 // with the degree sign and the unit letter "180\xB0F", with the letter alone "180F", otherwise the

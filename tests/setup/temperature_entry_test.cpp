@@ -59,11 +59,11 @@ class TemperatureEntryTest : public ::testing::Test {
   ScriptedPrompter prompter;
 };
 
-TEST(CelsiusEntryToFahrenheit, ComesBackAsTypedForEveryValue) {
-  EXPECT_EQ(CelsiusEntryToFahrenheit(10), 50);
-  EXPECT_EQ(CelsiusEntryToFahrenheit(11), 53);
-  EXPECT_EQ(CelsiusEntryToFahrenheit(14), 58);
-  for (int c = 0; c <= 150; ++c) EXPECT_EQ((CelsiusEntryToFahrenheit(c) - 32) * 5 / 9, c) << c;
+TEST(celsius_entry_to_fahrenheit, ComesBackAsTypedForEveryValue) {
+  EXPECT_EQ(celsius_entry_to_fahrenheit(10), 50);
+  EXPECT_EQ(celsius_entry_to_fahrenheit(11), 53);
+  EXPECT_EQ(celsius_entry_to_fahrenheit(14), 58);
+  for (int c = 0; c <= 150; ++c) EXPECT_EQ((celsius_entry_to_fahrenheit(c) - 32) * 5 / 9, c) << c;
 }
 
 // What ACCEPT puts on the wire after a key sequence, in each unit.
