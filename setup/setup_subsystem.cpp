@@ -1,6 +1,7 @@
 #include "setup/setup_subsystem.h"
 
 #include "setup/selection_screens.h"
+#include "setup/timer_select_screen.h"
 #include "shell/view_context.h"
 
 namespace orvandry::setup {
@@ -19,6 +20,8 @@ platform::ChildWindow* SetupSubsystem::CreateWindow(const shell::WindowDef& def,
   switch (def.win) {
     // The selection screens with contents of their own, one line each; the others are the bare
     // board with its Exit until their buttons arrive.
+    case shell::Win::kTimerSelect:
+      return new TimerSelectScreen(parent, def, *exit, std::move(on_exit), host_->Context());
     default:
       return new SelectionScreen(parent, def, *exit, std::move(on_exit));
   }
