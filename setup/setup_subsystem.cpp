@@ -1,5 +1,6 @@
 #include "setup/setup_subsystem.h"
 
+#include "setup/moisture_setpoint_dialog.h"
 #include "setup/selection_screens.h"
 #include "setup/timer_select_screen.h"
 #include "shell/view_context.h"
@@ -9,6 +10,9 @@ namespace orvandry::setup {
 void SetupSubsystem::Attach(shell::ShellHost& host) {
   host_ = &host;
   // The dialogs of this subsystem by template number, one line each.
+  dialogs_.Add(moisture_id::kSetpointTemplate, [this](const shell::DialogRequest& r) {
+    RunMoistureSetpointDialog(r.parent, host_->Context());
+  });
 }
 
 platform::ChildWindow* SetupSubsystem::CreateWindow(const shell::WindowDef& def, QWidget* parent) {
@@ -25,6 +29,12 @@ platform::ChildWindow* SetupSubsystem::CreateWindow(const shell::WindowDef& def,
     default:
       return new SelectionScreen(parent, def, *exit, std::move(on_exit));
   }
+}
+
+void SetupSubsystem::OnIntake(const link::IntakeResult& result) {
+  // Open dialogs that show the controller's values follow them.
+  if (result.repaints.Has(link::ViewId::kMoistureSetpointDialog))
+    RepaintOpenDialogs(*host_->MainWidget(), moisture_id::kSetpointTemplate);
 }
 
 void SetupSubsystem::Exit(shell::Win screen) {
