@@ -135,13 +135,12 @@ void MoistureSetpointDialog::Paint(platform::Canvas& canvas) {
 
 void MoistureSetpointDialog::showEvent(QShowEvent* event) {
   platform::Dialog::showEvent(event);
-  // Right of centre, so the main screen's moisture readings stay in view; never off the panel.
-  int left = x() + kRightOfCentre;
-  if (parentWidget() != nullptr) {
-    const QRect panel = parentWidget()->window()->frameGeometry();
-    left = std::min(left, panel.right() + 1 - width());
-  }
-  move(std::max(left, 0), y());
+  if (parentWidget() == nullptr) return;
+  // Right of the panel's centre, so the dryer picture's moisture readings stay in view; whole on
+  // the panel. (The window it is opened over may be a small or hidden one at the left.)
+  const QRect panel = parentWidget()->window()->frameGeometry();
+  const int right_of_centre = panel.left() + (panel.width() - width()) / 2 + kRightOfCentre;
+  move(std::max(panel.left(), std::min(right_of_centre, panel.right() + 1 - width())), y());
 }
 
 void RunMoistureSetpointDialog(QWidget* parent, shell::ViewContext& context) {

@@ -44,7 +44,7 @@ class MoistureKeypadDialog final : public platform::Dialog {
 MoistureKeypad::Outcome RunMoistureKeypad(QWidget* parent, MoistureKeypad& keypad);
 
 // The setpoint dialog (template 225, " MOISTURE SETPOINT - 26"): the controller's setpoint,
-// MODIFY SETPOINT and EXIT. It sits 200 pixels right of centre, kept on the panel.
+// MODIFY SETPOINT and EXIT. It sits 200 pixels right of the panel's centre, kept on the panel.
 class MoistureSetpointDialog final : public platform::Dialog {
   Q_OBJECT
 

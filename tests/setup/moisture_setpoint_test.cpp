@@ -246,6 +246,7 @@ TEST_F(MoistureThroughShell, TheShellOpensItRightOfCentreAndTheKeypadSendsTheSet
   });
   shell::DialogRequest request;
   request.template_id = shell::dialog::kMoistureSetpoint;
+  request.parent_window = shell::Win::kLineGraph;  // as the M/C button opens it
   ASSERT_TRUE(window.OpenDialog(request));
   ASSERT_TRUE(where.isValid()) << "no moisture setpoint dialog opened";
   EXPECT_TRUE(keypad_seen);
