@@ -109,12 +109,10 @@ Rect MoistureSetpointDialog::ControlRect(int control_id) {
 }
 
 MoistureSetpointDialog::MoistureSetpointDialog(QWidget* parent, link::LinkShared& shared,
-                                               platform::Prompter& prompter,
-                                               KeypadRunner run_keypad)
+                                               platform::Prompter& prompter)
     : platform::Dialog(parent, id::kSetpointTemplate, " MOISTURE SETPOINT - 26", kClientSize),
       setpoint_(shared),
-      prompter_(prompter),
-      run_keypad_(std::move(run_keypad)) {
+      prompter_(prompter) {
   QPushButton* modify =
       Place(MakeButton("MODIFY SETPOINT", 16), id::kModify, ControlRect(id::kModify));
   connect(modify, &QPushButton::clicked, this, [this] { Modify(); });
@@ -124,7 +122,7 @@ MoistureSetpointDialog::MoistureSetpointDialog(QWidget* parent, link::LinkShared
 
 void MoistureSetpointDialog::Modify() {
   MoistureKeypad keypad = setpoint_.OpenKeypad();
-  const MoistureKeypad::Outcome outcome = run_keypad_(this, keypad);
+  const MoistureKeypad::Outcome outcome = RunMoistureKeypad(this, keypad);
   setpoint_.Apply(outcome, keypad, prompter_);
   update();
 }

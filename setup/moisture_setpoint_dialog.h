@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QPushButton>
-#include <functional>
 
 #include "platform/dialog.h"
 #include "setup/moisture_setpoint.h"
@@ -52,10 +51,7 @@ class MoistureSetpointDialog final : public platform::Dialog {
   static constexpr platform::Size kClientSize{320, 150};
   static constexpr int kRightOfCentre = 200;
 
-  // `run_keypad` opens the keypad (tests replace it with a script).
-  using KeypadRunner = std::function<MoistureKeypad::Outcome(QWidget*, MoistureKeypad&)>;
-  MoistureSetpointDialog(QWidget* parent, link::LinkShared& shared, platform::Prompter& prompter,
-                         KeypadRunner run_keypad = RunMoistureKeypad);
+  MoistureSetpointDialog(QWidget* parent, link::LinkShared& shared, platform::Prompter& prompter);
 
   QPushButton* Button(int id) const { return ControlAs<QPushButton>(id); }
   static platform::Rect ControlRect(int id);
@@ -69,7 +65,6 @@ class MoistureSetpointDialog final : public platform::Dialog {
 
   MoistureSetpoint setpoint_;
   platform::Prompter& prompter_;
-  KeypadRunner run_keypad_;
 };
 
 // Template 225 as the main screen's M/C button opens it; returns when it closes.
