@@ -152,6 +152,16 @@ WIDE_FACES = [
 ]
 
 
+TIMER_FACES = [
+    # normal, pressed, label lines: 200 x 50 keys of the timer board, each with the clock
+    (603, 602, ["Load Delay"]),
+    (605, 604, ["OOG Timer"]),
+    (607, 606, ["Fan Delay"]),
+    (609, 608, ["Cool Down", "Timer"]),
+    (611, 610, ["Unload Delay"]),
+]
+
+
 def bar_face(symbol, text, state):
     w, h = 105, 40
     shift = 1 if state == "pressed" else 0
@@ -173,6 +183,20 @@ def wide_face(w, h, lines, state):
     return svg(w, h, body(w, h, state) + "\n" + accent + "\n" + "\n".join(texts))
 
 
+def timer_face(lines, state):
+    w, h = 200, 50
+    shift = 1 if state == "pressed" else 0
+    ink = STYLES[state][4]
+    size = 18 if len(lines) == 1 else 15
+    line_gap = size + 2
+    first = h / 2 + size * 0.36 - (len(lines) - 1) * line_gap / 2
+    texts = [label(116 + shift, round(first + i * line_gap + shift, 1), line, size, state)
+             for i, line in enumerate(lines)]
+    return svg(w, h, body(w, h, state) + "\n"
+               + f'<g transform="translate({10 + shift} {11 + shift})">'
+               + clock(ink, state == "greyed") + "</g>\n" + "\n".join(texts))
+
+
 def write(number, content):
     with open(os.path.join(OUT, f"{number}.svg"), "w", encoding="utf-8") as f:
         f.write(content)
@@ -187,6 +211,9 @@ def main():
     for normal, pressed, w, h, lines in WIDE_FACES:
         write(normal, wide_face(w, h, lines, "normal"))
         write(pressed, wide_face(w, h, lines, "pressed"))
+    for normal, pressed, lines in TIMER_FACES:
+        write(normal, timer_face(lines, "normal"))
+        write(pressed, timer_face(lines, "pressed"))
 
 
 if __name__ == "__main__":

@@ -43,6 +43,16 @@ constexpr std::array kPictures{
     PictureInfo{517, 100, 92, "yellow warning triangle with an exclamation mark"},
     PictureInfo{525, 200, 50, "\"Software Version Info\" (pressed)"},
     PictureInfo{526, 200, 50, "\"Software Version Info\""},
+    PictureInfo{602, 200, 50, "\"Load Delay\" with a clock (pressed)"},
+    PictureInfo{603, 200, 50, "\"Load Delay\" with a clock"},
+    PictureInfo{604, 200, 50, "\"OOG Timer\" with a clock (pressed)"},
+    PictureInfo{605, 200, 50, "\"OOG Timer\" with a clock"},
+    PictureInfo{606, 200, 50, "\"Fan Delay\" with a clock (pressed)"},
+    PictureInfo{607, 200, 50, "\"Fan Delay\" with a clock"},
+    PictureInfo{608, 200, 50, "\"Cool Down Timer\" with a clock (pressed)"},
+    PictureInfo{609, 200, 50, "\"Cool Down Timer\" with a clock"},
+    PictureInfo{610, 200, 50, "\"Unload Delay\" with a clock (pressed)"},
+    PictureInfo{611, 200, 50, "\"Unload Delay\" with a clock"},
     // The dryer picture: bodies, fan/heater tiles (three frames each), marks and lamps, drawn 1:1
     // at the positions the picture's layout gives.
     PictureInfo{367, 180, 315, "dryer body, one module: garner, two grain columns, plenum, hoppers, trough"},

@@ -1,8 +1,10 @@
 #include "setup/setup_subsystem.h"
 
+#include "setup/moisture_setpoint_dialog.h"
 #include "setup/selection_screens.h"
 #include "setup/temp_select_screen.h"
 #include "setup/temperature_entry_dialog.h"
+#include "setup/timer_select_screen.h"
 #include "shell/view_context.h"
 
 namespace orvandry::setup {
@@ -12,6 +14,9 @@ void SetupSubsystem::Attach(shell::ShellHost& host) {
   // The dialogs of this subsystem by template number, one line each.
   dialogs_.Add(temperature_entry_id::kTemplate, [this](const shell::DialogRequest& r) {
     OpenTemperatureEntry(r, host_->Context());
+  });
+  dialogs_.Add(moisture_id::kSetpointTemplate, [this](const shell::DialogRequest& r) {
+    RunMoistureSetpointDialog(r.parent, host_->Context());
   });
 }
 
@@ -26,9 +31,17 @@ platform::ChildWindow* SetupSubsystem::CreateWindow(const shell::WindowDef& def,
     // board with its Exit until their buttons arrive.
     case shell::Win::kTempSelect:
       return new TempSelectScreen(parent, def, *exit, std::move(on_exit), *host_);
+    case shell::Win::kTimerSelect:
+      return new TimerSelectScreen(parent, def, *exit, std::move(on_exit), host_->Context());
     default:
       return new SelectionScreen(parent, def, *exit, std::move(on_exit));
   }
+}
+
+void SetupSubsystem::OnIntake(const link::IntakeResult& result) {
+  // Open dialogs that show the controller's values follow them.
+  if (result.repaints.Has(link::ViewId::kMoistureSetpointDialog))
+    RepaintOpenDialogs(*host_->MainWidget(), moisture_id::kSetpointTemplate);
 }
 
 void SetupSubsystem::Exit(shell::Win screen) {

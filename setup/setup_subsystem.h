@@ -10,6 +10,7 @@ class SetupSubsystem final : public shell::Subsystem {
  public:
   void Attach(shell::ShellHost& host) override;
   platform::ChildWindow* CreateWindow(const shell::WindowDef& def, QWidget* parent) override;
+  void OnIntake(const link::IntakeResult& result) override;
   bool OpenDialog(const shell::DialogRequest& request) override {
     return dialogs_.OpenIfOwned(request);
   }

@@ -50,6 +50,7 @@ constexpr std::uint8_t kBurnerOn = 0x02;
 constexpr std::uint8_t kHighFire = 0x04;
 constexpr std::uint8_t kPurging = 0x01;
 constexpr std::uint8_t kIgniting = 0x02;
+constexpr std::uint8_t kDualDryTimers257 = 0x02;
 
 constexpr int kFanHeatersByCode[] = {1, 2, 3, 4, 6};
 
@@ -136,6 +137,10 @@ int DryerModel::fan_heaters() const {
   return code < std::size(kFanHeatersByCode) ? kFanHeatersByCode[code] : 1;
 }
 
+bool DryerModel::staged_batch() const {
+  return table_[sm::kBatchSelector] != 0;
+}
+
 void DryerModel::SetWarningCode(std::uint16_t code) {
   table_[sm::kWarningId] = static_cast<std::uint8_t>(code & 0xFF);
   table_[sm::kWarningNode] = static_cast<std::uint8_t>(code >> 8);
@@ -183,6 +188,40 @@ void DryerModel::TickCoolDown(bool is_running) {
   if (cooling_down_ && ticks_ % kTicksPerSecond == 0) {
     CountDownTimer(sm::kCoolDownTimeLeft);
     if (GetTime(table_, sm::kCoolDownTimeLeft) == 0) cooling_down_ = false;
+  }
+}
+
+void DryerModel::TickBatch() {
+  const auto run_out = [this](std::size_t running) {
+    CountDownTimer(running);
+    return GetTime(table_, running) == 0;
+  };
+  const auto reload = [this](std::size_t running, std::size_t reload_value) {
+    table_[running] = table_[reload_value];
+    table_[running + 1] = table_[reload_value + 1];
+  };
+  switch (batch_stage_) {
+    case BatchStage::kDry:
+      if (run_out(sm::kDryTimerRunning))
+        batch_stage_ = (table_[sm::kConfigBits] & kDualDryTimers257) != 0 ? BatchStage::kLowHeatDry
+                                                                          : BatchStage::kCool;
+      break;
+    case BatchStage::kLowHeatDry:
+      if (run_out(sm::kLoHeatDryTimerRunning)) batch_stage_ = BatchStage::kCool;
+      break;
+    case BatchStage::kCool:
+      if (run_out(sm::kCoolTimerRunning)) batch_stage_ = BatchStage::kUnload;
+      break;
+    case BatchStage::kUnload:
+      if (run_out(sm::kUnloadTimerRunning)) {
+        // The batch is out: the next one starts with every timer at its reload value.
+        reload(sm::kDryTimerRunning, sm::kDryTimerReload);
+        reload(sm::kLoHeatDryTimerRunning, sm::kLoHeatDryTimerReload);
+        reload(sm::kCoolTimerRunning, sm::kCoolTimerReload);
+        reload(sm::kUnloadTimerRunning, sm::kUnloadTimerReload);
+        batch_stage_ = BatchStage::kDry;
+      }
+      break;
   }
 }
 
@@ -249,8 +288,12 @@ void DryerModel::TickGrainFlow(bool is_running) {
     return;
   }
 
-  // Unloading runs for the unload timer, pauses, and starts again from the reload value.
-  if (unloading_) {
+  if (staged_batch()) {
+    // The batch timers decide when grain leaves; the unload timer is theirs.
+    if (whole_second) TickBatch();
+    unloading_ = batch_stage_ == BatchStage::kUnload;
+  } else if (unloading_) {
+    // Unloading runs for the unload timer, pauses, and starts again from the reload value.
     if (whole_second) CountDownTimer(sm::kUnloadTimerRunning);
     if (GetTime(table_, sm::kUnloadTimerRunning) == 0) {
       unloading_ = false;

@@ -39,6 +39,11 @@ class DryerModel {
 
   enum class BurnerPhase : std::uint8_t { kOff, kPurging, kIgniting, kFiring };
   BurnerPhase burner_phase(int fan_heater) const { return burners_[fan_heater - 1].phase; }
+  // Staged batch: the batch dries (high heat, then low heat with the dual dry timers), cools and
+  // unloads, each for its running timer, then starts over from the reload values.
+  enum class BatchStage : std::uint8_t { kDry, kLowHeatDry, kCool, kUnload };
+  BatchStage batch_stage() const { return batch_stage_; }
+  bool staged_batch() const;
   double grain_level() const { return grain_level_; }
 
  private:
@@ -55,6 +60,7 @@ class DryerModel {
   void TickGrainFlow(bool running);
   void TickDrift();
   void TickCoolDown(bool running);
+  void TickBatch();
   void CountDownTimer(std::size_t offset);
   void WriteOutputs(bool running);
   double Noise(double amplitude);
@@ -77,6 +83,7 @@ class DryerModel {
   double incoming_grain_temperature_ = 60.0;
   bool was_running_ = true;
   bool cooling_down_ = false;
+  BatchStage batch_stage_ = BatchStage::kDry;
 };
 
 }  // namespace orvandry::sim

@@ -17,6 +17,13 @@
 #include "link/termios_serial_port.h"
 #include "sim/in_process_dryer.h"
 
+#ifdef ORVANDRY_E2E_WITH_SETUP
+#include "platform/recording_canvas.h"
+#include "platform/scripted_prompter.h"
+#include "setup/moisture_setpoint.h"
+#include "setup/timer_select.h"
+#endif
+
 namespace orvandry {
 namespace {
 
@@ -176,6 +183,75 @@ TEST_F(LinkAgainstSim, APendingWriteGoesOutIsEchoedAndLoweredWhileARefusedOneIsR
   EXPECT_EQ(sim().TableByte(sm::kPlenumTempManager), 0);
   EXPECT_EQ(shared_.dryer_state.Get(sm::kPlenumTempManager), 0);
 }
+
+#ifdef ORVANDRY_E2E_WITH_SETUP
+// Operator changes made through the setup screens' logic: each goes out in the very next frame, the
+// controller echoes it, the flag is lowered and only then do the screens show the new value. A
+// value the controller refuses stays on the wire and the screen keeps the controller's value.
+TEST_F(LinkAgainstSim, SetupChangesShowOnlyOnceTheControllerHasTakenThem) {
+  Start();
+  sim().EditScenario([](sim::Scenario& s) { s.Refuse(sm::kLoadStartupDelay); });
+  WaitLinkUp();
+  const auto timer_panel = [&](setup::TimerPanel panel) {
+    platform::RecordingCanvas canvas({setup::kTimerPanelWidth, setup::kTimerPanelHeight});
+    setup::PaintTimerPanel(canvas, panel, shared_);
+    return canvas.Texts();
+  };
+  const auto shows = [](const std::vector<std::string>& texts, const std::string& text) {
+    return std::find(texts.begin(), texts.end(), text) != texts.end();
+  };
+  setup::MoistureSetpoint moisture(shared_);
+  ASSERT_TRUE(shows(timer_panel(setup::TimerPanel::kFan), "05 Seconds"));
+  ASSERT_TRUE(shows(timer_panel(setup::TimerPanel::kLoadDelay), "10 Seconds"));
+  ASSERT_EQ(moisture.ShownText(), "15.5 %");
+
+  PauseLink();
+  const std::uint64_t before = Heard();
+  platform::ScriptedPrompter prompter;
+  const auto set_timer = [&](int button, std::uint8_t minutes, std::uint8_t seconds) {
+    setup::TimerEntry entry = setup::OpenTimerEntry(shared_, *setup::FindTimerButton(button));
+    entry.minutes = minutes;
+    entry.seconds = seconds;
+    EXPECT_EQ(entry.Accept(shared_, prompter), setup::TimerEntry::Outcome::kWritten);
+  };
+  set_timer(setup::timer_select_id::kFanDelay, 0, 15);
+  set_timer(setup::timer_select_id::kLoadDelay, 0, 45);
+  setup::MoistureKeypad pad = moisture.OpenKeypad();
+  for (int digit : {1, 6, 0}) pad.Digit(digit);
+  ASSERT_EQ(moisture.Apply(pad.Press(setup::moisture_id::kAccept), pad, prompter),
+            link::CommitResult::kSent);
+  // Committed but not yet taken: the screens still show the controller's values.
+  EXPECT_TRUE(shows(timer_panel(setup::TimerPanel::kFan), "05 Seconds"));
+  EXPECT_EQ(moisture.ShownText(), "15.5 %");
+
+  paused_ = false;
+  ASSERT_TRUE(Eventually([&] {
+    return !shared_.pending.IsRaised(Rec::kFanStartDelay) &&
+           !shared_.pending.IsRaised(Rec::kMoistureSetpoint);
+  }));
+  const std::uint64_t lowered = Heard();
+  ASSERT_TRUE(WaitHeard(lowered + 4));
+  const sim::CommandRecord fan{0, 46, 46, {0, 15}};
+  const sim::CommandRecord setpoint{0, 199, 199, {0x00, 0xA0}};
+  const sim::CommandRecord refused{0, 31, 31, {0, 45}};
+  const auto frames = FramesSince(before);
+  ASSERT_FALSE(frames.empty());
+  EXPECT_TRUE(Carries(frames[0], fan) && Carries(frames[0], setpoint) &&
+              Carries(frames[0], refused))
+      << "the very next frame carries all three";
+  EXPECT_TRUE(shows(timer_panel(setup::TimerPanel::kFan), "15 Seconds"));
+  EXPECT_EQ(moisture.ShownText(), "16.0 %");
+  EXPECT_EQ(sim().TableByte(sm::kMoistureSetpoint + 1), 0xA0);
+  // The refused delay is resent in every frame and never shown.
+  for (const auto& f : FramesSince(lowered + 1)) {
+    EXPECT_TRUE(Carries(f, refused));
+    EXPECT_FALSE(Carries(f, fan) || Carries(f, setpoint));
+  }
+  EXPECT_TRUE(shared_.pending.IsRaised(Rec::kLoadStartupDelay));
+  EXPECT_TRUE(shows(timer_panel(setup::TimerPanel::kLoadDelay), "10 Seconds"));
+  EXPECT_TRUE(prompter.Clean()) << prompter.Problems();
+}
+#endif  // ORVANDRY_E2E_WITH_SETUP
 
 TEST_F(LinkAgainstSim, SilenceBringsTheResetFrameAndOneGoodFrameEndsTheLostState) {
   Start();

@@ -52,5 +52,49 @@ TEST(DryerModel, ATwoFanDryerFiresUpToItsSetpointsAndReportsItsBurnersTruthfully
   EXPECT_TRUE(low);
 }
 
+// In staged batch the batch timers count down one after the other, a second at a time, and the
+// batch starts over from the reload values once it has unloaded; the unload timer drives the
+// unloading.
+TEST(DryerModel, StagedBatchTimersCountDownInTurnAndReload) {
+  using Stage = DryerModel::BatchStage;
+  struct Case {
+    bool dual;
+    std::vector<Stage> stages;
+  };
+  const Case cases[] = {
+      {false, {Stage::kDry, Stage::kCool, Stage::kUnload, Stage::kDry}},
+      {true, {Stage::kDry, Stage::kLowHeatDry, Stage::kCool, Stage::kUnload, Stage::kDry}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.dual);
+    DryerModel model;
+    Table& t = model.table();
+    t[sm::kBatchSelector] = 1;
+    if (c.dual) t[sm::kConfigBits] |= 0x02;
+    SetTime(t, sm::kDryTimerReload, 3);
+    SetTime(t, sm::kLoHeatDryTimerReload, 2);
+    SetTime(t, sm::kCoolTimerReload, 2);
+    SetTime(t, sm::kUnloadTimerReload, 2);
+    SetTime(t, sm::kDryTimerRunning, 3);
+    SetTime(t, sm::kLoHeatDryTimerRunning, 2);
+    SetTime(t, sm::kCoolTimerRunning, 2);
+    SetTime(t, sm::kUnloadTimerRunning, 2);
+    std::vector<Stage> seen{model.batch_stage()};
+    std::vector<unsigned> dry;
+    for (int second = 0; second < 10 && seen.size() < c.stages.size(); ++second) {
+      model.Step(1.0);
+      dry.push_back(GetTime(t, sm::kDryTimerRunning));
+      if (seen.back() != model.batch_stage()) seen.push_back(model.batch_stage());
+      EXPECT_EQ((t[sm::kUnloadBits] & 0x01) != 0, model.batch_stage() == Stage::kUnload);
+    }
+    EXPECT_EQ(seen, c.stages);
+    EXPECT_EQ((std::vector<unsigned>(dry.begin(), dry.begin() + 3)),
+              (std::vector<unsigned>{2, 1, 0}));
+    for (std::size_t running :
+         {sm::kDryTimerRunning, sm::kCoolTimerRunning, sm::kUnloadTimerRunning})
+      EXPECT_EQ(GetTime(t, running), running == sm::kDryTimerRunning ? 3U : 2U) << running;
+  }
+}
+
 }  // namespace
 }  // namespace orvandry::sim
