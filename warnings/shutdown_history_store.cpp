@@ -38,12 +38,13 @@ constexpr const char* kCreateSchema =
 
 // A read hands at most kMaxReadBack records, and they are the newest: the oldest ones beyond that
 // (in time order) are left out, whichever order the rest is read in. Only a store that holds more
-// than that pays for the cut-off: the oldest record kept is found once from the time index (the
-// subquery is uncorrelated, so SQLite evaluates it once) and each row costs one comparison. The
-// row id breaks ties between identical records, so reads are repeatable; it is each index's own
-// last column, so it costs no sort.
+// than that pays for the cut-off: the plain read asks for one row more than it may hand, and only
+// when it gets it is the read made again with the cut-off, where the oldest record kept is found
+// once from the time index (the subquery is uncorrelated, so SQLite evaluates it once) and each
+// row costs one comparison. The row id breaks ties between identical records, so reads are
+// repeatable; it is each index's own last column, so it costs no sort.
 std::string SelectRows(std::string_view index, std::string_view keys, bool over_limit) {
-  const std::string max = std::to_string(ShutdownHistoryStore::kMaxReadBack);
+  const std::size_t max = ShutdownHistoryStore::kMaxReadBack;
   std::string sql = "SELECT warning_text, node_name, time FROM ShutdownHistoryDB INDEXED BY " +
                     std::string(index);
   if (over_limit)
@@ -51,8 +52,9 @@ std::string SelectRows(std::string_view index, std::string_view keys, bool over_
         " WHERE (time, warning_text, node_name, id) >= (SELECT time, warning_text, node_name, id"
         " FROM ShutdownHistoryDB INDEXED BY ByTime"
         " ORDER BY time DESC, warning_text DESC, node_name DESC, id DESC LIMIT 1 OFFSET " +
-        std::to_string(ShutdownHistoryStore::kMaxReadBack - 1) + ")";
-  return sql + " ORDER BY " + std::string(keys) + ", id LIMIT " + max;
+        std::to_string(max - 1) + ")";
+  return sql + " ORDER BY " + std::string(keys) + ", id LIMIT " +
+         std::to_string(over_limit ? max : max + 1);
 }
 
 bool IsDamage(int code) {
@@ -350,26 +352,26 @@ ShutdownReadout ShutdownHistoryStore::ReadShutdowns(ShutdownOrder order) {
     // One read transaction, so a recording in between cannot make the list inconsistent.
     int rc = conn.Exec("BEGIN");
     if (rc != SQLITE_OK) return Failure(rc, conn.Message());
-    std::string count;
-    rc = conn.QueryText("SELECT count(*) FROM ShutdownHistoryDB", &count);
-    if (rc != SQLITE_OK) {
-      const StoreResult failed = Failure(rc, conn.Message());
-      conn.Exec("COMMIT");
-      return failed;
-    }
-    Statement select(conn.get(), SelectSql(order, std::stoull(count) > kMaxReadBack));
-    rc = select.prepare_result();
-    while (rc == SQLITE_OK) {
-      const int step = sqlite3_step(select.get());
-      if (step == SQLITE_DONE) break;
-      if (step != SQLITE_ROW) {
-        rc = sqlite3_errcode(conn.get());
-        break;
+    auto read = [&](bool over_limit) {
+      out.records.clear();
+      Statement select(conn.get(), SelectSql(order, over_limit));
+      int result = select.prepare_result();
+      while (result == SQLITE_OK) {
+        const int step = sqlite3_step(select.get());
+        if (step == SQLITE_DONE) break;
+        if (step != SQLITE_ROW) {
+          result = sqlite3_errcode(conn.get());
+          break;
+        }
+        out.records.push_back(ShutdownRecord{ColumnText(select.get(), 0),
+                                             ColumnText(select.get(), 1),
+                                             static_cast<ShutdownTime>(std::max<sqlite3_int64>(
+                                                 0, sqlite3_column_int64(select.get(), 2)))});
       }
-      out.records.push_back(ShutdownRecord{ColumnText(select.get(), 0), ColumnText(select.get(), 1),
-                                           static_cast<ShutdownTime>(std::max<sqlite3_int64>(
-                                               0, sqlite3_column_int64(select.get(), 2)))});
-    }
+      return result;
+    };
+    rc = read(false);
+    if (rc == SQLITE_OK && out.records.size() > kMaxReadBack) rc = read(true);
     const StoreResult result = rc == SQLITE_OK ? StoreResult{} : Failure(rc, conn.Message());
     conn.Exec("COMMIT");
     return result;
