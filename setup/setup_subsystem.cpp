@@ -8,6 +8,7 @@ namespace orvandry::setup {
 void SetupSubsystem::Attach(shell::ShellHost& host) {
   host_ = &host;
   // The dialogs of this subsystem by template number, one line each.
+  dialogs_.Add(166, [this](const shell::DialogRequest& r) { metering_.Open(*host_, r); });
 }
 
 platform::ChildWindow* SetupSubsystem::CreateWindow(const shell::WindowDef& def, QWidget* parent) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "setup/metering_speed_dialog.h"
 #include "shell/subsystem.h"
 
 namespace orvandry::setup {
@@ -13,12 +14,14 @@ class SetupSubsystem final : public shell::Subsystem {
   bool OpenDialog(const shell::DialogRequest& request) override {
     return dialogs_.OpenIfOwned(request);
   }
+  void OnIntake(const link::IntakeResult& result) override { metering_.OnIntake(result); }
 
  private:
   void Exit(shell::Win screen);
 
   shell::ShellHost* host_ = nullptr;
   shell::DialogTable dialogs_;
+  MeteringDialogHost metering_;
 };
 
 }  // namespace orvandry::setup
