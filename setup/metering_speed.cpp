@@ -6,6 +6,7 @@
 
 #include "link/status_map.h"
 #include "platform/canvas.h"
+#include "platform/fitted_text.h"
 #include "platform/prompter.h"
 #include "setup/timer_entry.h"
 
@@ -345,9 +346,11 @@ void PaintMeteringSpeed(platform::Canvas& canvas, const MeteringSpeed& metering)
     canvas.Text(Rect::FromEdges(x - 65, 360, x + 65, 396), number,
                 platform::kAlignCentre | platform::kAlignVCentre | platform::kSingleLine);
 
-    canvas.SetFont(platform::Font{25, 900});
+    // A single gauge's title may use the width beside it; side by side each keeps its column.
+    const int half = layout.count == 1 ? 170 : 62;
+    platform::FitFont(canvas, gauge.title, platform::Font{25, 900}, 2 * half);
     canvas.SetTextColour(black);
-    canvas.Text(Rect::FromEdges(x - 100, 2, x + 100, 28), gauge.title,
+    canvas.Text(Rect::FromEdges(x - half, 2, x + half, 28), gauge.title,
                 platform::kAlignCentre | platform::kSingleLine);
   }
 
@@ -360,20 +363,22 @@ void PaintMeteringSpeed(platform::Canvas& canvas, const MeteringSpeed& metering)
   }
 
   if (automatic) {
-    canvas.SetFont(platform::Font{14, 400});
-    canvas.SetTextColour(black);
     const char* lines[] = {"NOTE:  The dryer has", "entered automatic mode.",
                            "No manual adjustments", "are allowed in this mode."};
+    // The note stands left of the gauge's frame; its longest line sets the font for all.
+    const platform::Font font = platform::FitFont(canvas, lines[3], platform::Font{14, 400}, 128);
+    canvas.SetFont(font);
+    canvas.SetTextColour(black);
     const char* after[] = {"To make adjustments,", "switch to manual mode", "using the UNLOAD",
                            "selector switch."};
     int y = 100;
     for (const char* line : lines) {
-      canvas.Text(Rect::FromEdges(3, y, 145, y + 20), line, platform::kSingleLine);
+      canvas.Text(Rect::FromEdges(3, y, 133, y + 20), line, platform::kSingleLine);
       y += 20;
     }
     y += 25;
     for (const char* line : after) {
-      canvas.Text(Rect::FromEdges(3, y, 145, y + 20), line, platform::kSingleLine);
+      canvas.Text(Rect::FromEdges(3, y, 133, y + 20), line, platform::kSingleLine);
       y += 20;
     }
   }

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QFont>
+#include <QFontMetrics>
 #include <QGroupBox>
 
 #include "shell/subsystem.h"
@@ -17,13 +18,36 @@ using platform::Rect;
 // The column stands right of the gauges (the high gauge's number reaches x 375), and its buttons
 // are spaced so that each is a full finger high.
 constexpr int kColumnX = 378;
-constexpr int kColumnW = 110;
+constexpr int kColumnW = 114;
 
 QFont ButtonFont(const QFont& base, int pixels) {
   QFont font = base;
   font.setPixelSize(pixels);
   font.setBold(true);
   return font;
+}
+
+// The scheme button is a multi-line button: its caption breaks between words where a line would
+// not fit.
+QString Wrapped(const QPushButton& button, const std::string& caption) {
+  const QFontMetrics metrics(button.font());
+  const int width = button.width() - 10;
+  QString out;
+  for (const QString& paragraph : QString::fromLatin1(caption).split(QLatin1Char('\n'))) {
+    QString line;
+    for (const QString& word : paragraph.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+      const QString longer = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
+      if (!line.isEmpty() && metrics.horizontalAdvance(longer) > width) {
+        out += line + QLatin1Char('\n');
+        line = word;
+      } else {
+        line = longer;
+      }
+    }
+    out += line + QLatin1Char('\n');
+  }
+  out.chop(1);
+  return out;
 }
 
 }  // namespace
@@ -79,8 +103,8 @@ MeteringSpeedDialog::MeteringSpeedDialog(QWidget* parent, MeteringSpeed& meterin
   AddButton(id::kIncrease, "INCREASE");
   AddButton(id::kDecrease, "DECREASE");
   AddButton(id::kSelect, "SELECT");
-  AddButton(id::kAccept, "ACCEPT / EXIT");
-  AddButton(id::kCancel, "CANCEL / EXIT");
+  AddButton(id::kAccept, "ACCEPT / EXIT")->setFont(ButtonFont(font(), 13));
+  AddButton(id::kCancel, "CANCEL / EXIT")->setFont(ButtonFont(font(), 13));
   Refresh();
 }
 
@@ -142,7 +166,7 @@ void MeteringSpeedDialog::Refresh() {
   const bool mode3 = metering_.MeteringMode() == 3;
 
   QPushButton* scheme = Button(id::kScheme);
-  scheme->setText(QString::fromLatin1(metering_.SchemeCaption()));
+  scheme->setText(Wrapped(*scheme, metering_.SchemeCaption()));
   auto* first = ControlAs<QCheckBox>(id::kFirstScheme);
   auto* second = ControlAs<QCheckBox>(id::kSecondScheme);
   first->setText(QString::fromLatin1(metering_.FirstSchemeCaption()));
