@@ -55,7 +55,7 @@ QString Wrapped(const QPushButton& button, const std::string& caption) {
 Rect MeteringSpeedDialog::ControlRect(int control_id) {
   switch (control_id) {
     case id::kSchemeBox:
-      return Rect{kColumnX - 8, 8, kColumnW + 16, 104};
+      return Rect{kColumnX - 6, 8, kColumnW + 12, 104};
     case id::kScheme:
       return Rect{kColumnX, 18, kColumnW, 50};
     case id::kFirstScheme:
@@ -63,7 +63,7 @@ Rect MeteringSpeedDialog::ControlRect(int control_id) {
     case id::kSecondScheme:
       return Rect{kColumnX + 8, 88, kColumnW - 8, 18};
     case id::kSpeedAdjustBox:
-      return Rect{kColumnX - 8, 116, kColumnW + 16, 166};
+      return Rect{kColumnX - 6, 116, kColumnW + 12, 166};
     case id::kIncrease:
       return Rect{kColumnX, 134, kColumnW, 42};
     case id::kDecrease:
