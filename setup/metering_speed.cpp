@@ -46,6 +46,7 @@ std::size_t MeteringSpeed::StateSource(Speed speed) const {
 }
 
 void MeteringSpeed::Open() {
+  shared_.metering_resync.store(0, std::memory_order_relaxed);
   edit_.Load({Rec::kMeteringFromKnob, Rec::kMeteringMode, Rec::kDryingMode, Rec::kMeteringSpeedHigh,
               Rec::kMeteringSpeedMain, Rec::kMeteringSpeedLow});
   for (std::size_t i = 0; i < seen_.size(); ++i) seen_[i] = edit_.Get(kSelection + i);
@@ -72,6 +73,9 @@ void MeteringSpeed::Follow() {
     edit_.Set(kSelection + i, now);
   }
   if (!shared_.pending.IsRaised(Rec::kMeteringMode)) edit_.Load(Rec::kMeteringMode);
+  // Byte 179 changed (its bit 0x02 keeps the selection on main): the forced cases apply again.
+  if (shared_.metering_resync.exchange(0, std::memory_order_relaxed) != 0 && from_display_)
+    reapply_select_ = true;
   if (reapply_select_) {
     reapply_select_ = false;
     if (ApplySelectRule(/*forcing_only=*/true)) CommitSelection();
@@ -197,6 +201,8 @@ MeteringSpeed::Outcome MeteringSpeed::Accept(platform::Prompter& prompter) {
     return Outcome::kKeepOpen;
   }
   if (MeteringMode() == 2) {
+    // From the byte as it stands now: only the bit is the dialog's change.
+    edit_.Load(Rec::kDryingMode);
     edit_.Set(sm::kDryingMode,
               static_cast<std::uint8_t>(edit_.Get(sm::kDryingMode) | kStagedBatchBit));
     edit_.CommitIfChanged(Rec::kDryingMode);

@@ -196,6 +196,7 @@ void MeteringDialogHost::Open(shell::ShellHost& host, const shell::DialogRequest
     repeat_registered_ = true;
   }
   link::LinkShared& shared = host.Context().shared;
+  shared_ = &shared;
   MeteringSpeed metering(shared);
   metering.Open();
   MeteringSpeedDialog dialog(request.parent, metering, host.Context().prompter);
@@ -208,7 +209,10 @@ void MeteringDialogHost::Open(shell::ShellHost& host, const shell::DialogRequest
 }
 
 void MeteringDialogHost::OnIntake(const link::IntakeResult& result) {
-  if (dialog_ != nullptr && result.repaints.Has(link::ViewId::kMeteringSpeedDialog))
+  if (dialog_ == nullptr) return;
+  // Byte 179 is not among the dialog's repaints, but its change may force the selection.
+  if (result.repaints.Has(link::ViewId::kMeteringSpeedDialog) ||
+      shared_->metering_resync.load(std::memory_order_relaxed) != 0)
     dialog_->Follow();
 }
 

@@ -66,6 +66,7 @@ class MeteringDialogHost final : public shell::RepeatSource {
 
  private:
   MeteringSpeedDialog* dialog_ = nullptr;
+  link::LinkShared* shared_ = nullptr;
   bool repeat_registered_ = false;
 };
 

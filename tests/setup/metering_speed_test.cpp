@@ -14,6 +14,7 @@
 #include "link/status_map.h"
 #include "platform/recording_canvas.h"
 #include "platform/scripted_prompter.h"
+#include "setup/timer_entry.h"
 
 namespace orvandry::setup {
 namespace {
@@ -154,6 +155,14 @@ TEST(MeteringSpeed, SelectRuleAtOpeningAndOnSelect) {
     EXPECT_EQ(m.Selected(), c.after_select);
     EXPECT_EQ(dryer.OnTheWire(), c.select_wire);
   }
+  // Manual unload switched on while the dialog is open: the selection moves to main.
+  Dryer resync(0x81, kLow, MeteringSource::kDisplay);
+  resync.Open();
+  resync.Report({{179, 0x02}});
+  resync.metering.Follow();
+  EXPECT_EQ(resync.metering.Selected(), kMain);
+  EXPECT_EQ(resync.OnTheWire(), Wire{"159:1=1"});
+
   // With the knob as the source the selection is the knob's.
   Dryer knob(0xC1, kLow, MeteringSource::kKnob);
   knob.Open().Select();
@@ -184,6 +193,12 @@ TEST(MeteringSpeed, AcceptSendsTheEditedSpeedsInTheirOwnBytes) {
        -1,
        {},
        {"157:1=49", "159:4=1,80,49,20", "224:1=2"}},
+      {"the drying mode byte as it stands at ACCEPT",
+       0x02,
+       MeteringSource::kDisplay,
+       0,
+       {{224, 0x10}},
+       {"159:4=1,80,50,20", "224:1=18"}},
       {"knob, nothing changed", 0x01, MeteringSource::kKnob, 0, {}, {}},
       {"knob moved main", 0x01, MeteringSource::kKnob, 0, {{161, 60}}, {"157:1=60"}},
       {"knob moved high", 0x01, MeteringSource::kKnob, 0, {{159, kHigh}, {160, 90}}, {"156:1=90"}},
@@ -201,6 +216,19 @@ TEST(MeteringSpeed, AcceptSendsTheEditedSpeedsInTheirOwnBytes) {
     EXPECT_EQ(m.Accept(dryer.prompter), MeteringSpeed::Outcome::kAccepted);
     EXPECT_EQ(dryer.OnTheWire(), c.wire);
   }
+}
+
+TEST(MeteringSpeed, NothingIsSentBeforeTheDryerHasReported) {
+  link::LinkShared shared;
+  shared.metering_source = MeteringSource::kDisplay;
+  platform::ScriptedPrompter prompter;
+  MeteringSpeed m(shared);
+  m.Open();
+  m.Select();
+  EXPECT_EQ(m.Accept(prompter), MeteringSpeed::Outcome::kKeepOpen);
+  ASSERT_NE(prompter.Last(), nullptr);
+  EXPECT_EQ(prompter.Last()->caption, kNotConnectedCaption);
+  EXPECT_FALSE(shared.pending.AnyRaised());
 }
 
 TEST(MeteringSpeed, SpeedRecordEndsOnTheEchoAndAStaleValueIsReplaced) {
