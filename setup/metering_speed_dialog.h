@@ -32,6 +32,7 @@ class MeteringSpeedDialog final : public platform::Dialog {
 
   MeteringSpeed::Outcome Outcome() const { return outcome_; }
   QPushButton* Button(int id) const { return ControlAs<QPushButton>(id); }
+  const MeteringSpeed& Metering() const { return metering_; }
   static platform::Rect ControlRect(int id);
 
   // A press of a control (also what hold-to-repeat sends).
