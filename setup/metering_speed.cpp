@@ -353,7 +353,8 @@ void PaintMeteringSpeed(platform::Canvas& canvas, const MeteringSpeed& metering)
                 platform::kAlignCentre | platform::kAlignVCentre | platform::kSingleLine);
 
     // A single gauge's title may use the width beside it; side by side each keeps its column.
-    const int half = layout.count == 1 ? 170 : 62;
+    // Never into the button column right of the gauges (from x 372).
+    const int half = std::min({layout.count == 1 ? 170 : 62, x, 368 - x});
     platform::FitFont(canvas, gauge.title, platform::Font{25, 900}, 2 * half);
     canvas.SetTextColour(black);
     canvas.Text(Rect::FromEdges(x - half, 2, x + half, 28), gauge.title,
