@@ -172,7 +172,8 @@ void MeteringSpeed::Scheme(platform::Prompter& prompter) {
   std::uint8_t byte = ModeByte();
   if (mode == 1) {
     byte ^= kOnOffBit;
-    reapply_select_ = true;
+    // As at opening, the selection is the display's to force only while it sets the speed.
+    reapply_select_ = from_display_;
   } else if ((byte & kTrackingBit) != 0) {
     byte &= static_cast<std::uint8_t>(~kTrackingBit);
     // The controller takes the present speeds and selection as they stand.
