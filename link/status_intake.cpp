@@ -49,9 +49,9 @@ constexpr FieldLayout MakeFieldLayout() {
     field(t, 2);
   // Temperatures and other 16-bit values.
   for (std::size_t t = 59; t <= 93; t += 2) field(t, 2);
-  for (std::size_t t : {149, 151, 153, 168, 173, 175, 189, 191, 193, 195, 197, 199, 206, 208, 216,
-                        218, 221, 232, 234, 241, 243, 247, 249, 258, 260, 262, 264, 272, 274, 277,
-                        281, 283, 287, 290})
+  for (std::size_t t :
+       {149, 151, 153, 168, 173, 175, 189, 191, 193, 195, 197, 199, 206, 208, 216, 218, 221,
+        232, 234, 241, 243, 247, 249, 258, 260, 262, 264, 272, 274, 277, 281, 283, 287, 290})
     field(t, 2);
   field(sm::kBushelCounter, 4);
   // The warning code is one unit: node and warning id change together.
@@ -146,11 +146,20 @@ constexpr std::array<RepaintSet, kStateSize> kRepaintTable = MakeRepaintTable();
 // The running timer whose record starts at `start`, if any.
 constexpr bool RunningTimerRec(std::size_t start, Rec& rec) {
   switch (start) {
-    case sm::kDryTimerRunning: rec = Rec::kDryTimerRunning; return true;
-    case sm::kCoolTimerRunning: rec = Rec::kCoolTimerRunning; return true;
-    case sm::kUnloadTimerRunning: rec = Rec::kUnloadTimerRunning; return true;
-    case sm::kLoHeatDryTimerRunning: rec = Rec::kLoHeatTimerRunning; return true;
-    default: return false;
+    case sm::kDryTimerRunning:
+      rec = Rec::kDryTimerRunning;
+      return true;
+    case sm::kCoolTimerRunning:
+      rec = Rec::kCoolTimerRunning;
+      return true;
+    case sm::kUnloadTimerRunning:
+      rec = Rec::kUnloadTimerRunning;
+      return true;
+    case sm::kLoHeatDryTimerRunning:
+      rec = Rec::kLoHeatTimerRunning;
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -162,6 +171,13 @@ void LowerIfEchoed(LinkShared& shared, Rec rec, Echoed echoed) {
   if (!shared.pending.IsRaised(rec)) return;
   std::scoped_lock lock(shared.request_lock);
   if (shared.pending.IsRaised(rec) && echoed()) shared.pending.Lower(rec);
+}
+
+// The record that writes one of the speed setpoints 156-158.
+constexpr Rec SpeedRec(std::size_t offset) {
+  return offset == sm::kMeteringSpeedHigh   ? Rec::kMeteringSpeedHigh
+         : offset == sm::kMeteringSpeedMain ? Rec::kMeteringSpeedMain
+                                            : Rec::kMeteringSpeedLow;
 }
 
 constexpr std::uint8_t kMcLockoutMask = 0x70;
@@ -275,22 +291,13 @@ void StatusIntake::OnFieldChanged(const std::uint8_t* frame, std::size_t start,
         if (running) {
           shared_.lowest_fill_time.store(reload + 1, std::memory_order_relaxed);
         } else {
-          std::uint32_t duration = reload - shared_.lowest_fill_time.load(std::memory_order_relaxed);
+          std::uint32_t duration =
+              reload - shared_.lowest_fill_time.load(std::memory_order_relaxed);
           if (duration > kMaxLoadDuration) duration = kMaxLoadDuration;
           shared_.previous_load_duration.store(duration, std::memory_order_relaxed);
         }
         out.repaints.Add(kOutOfGrainPanel);
       }
-      break;
-    }
-
-    case sm::kMeteringSpeedHigh:
-    case sm::kMeteringSpeedMain:
-    case sm::kMeteringSpeedLow: {
-      const Rec rec = start == sm::kMeteringSpeedHigh   ? Rec::kMeteringSpeedHigh
-                      : start == sm::kMeteringSpeedMain ? Rec::kMeteringSpeedMain
-                                                        : Rec::kMeteringSpeedLow;
-      LowerIfEchoed(shared_, rec, [&] { return state.Get(start) == shared_.request.Get(start); });
       break;
     }
 
@@ -348,9 +355,17 @@ void StatusIntake::TakeMeteringBytes(const std::uint8_t* frame, IntakeResult& ou
   auto& request = shared_.request;
   auto& pending = shared_.pending;
   constexpr std::size_t kSel = sm::kSpeedSelection;
+  constexpr std::uint8_t kSelectionBits = 0x3F;
   // The intake's own writes to the request image and the echo tests of the metering records, as
   // one step against the metering dialog storing and raising its edit.
   std::scoped_lock lock(shared_.request_lock);
+
+  // The controller reports the selection in the low six bits of 159; its upper bits are its own
+  // (0x80 asks for the dialog), so an echo is judged on the selection and the three speeds.
+  const bool selection_echoed =
+      (frame[kSel] & kSelectionBits) == (request.Get(kSel) & kSelectionBits);
+  const bool speeds_echoed =
+      request.Equals(sm::kWorkingSpeedHigh, frame + sm::kWorkingSpeedHigh, 3);
 
   if (shared_.metering_source.load(std::memory_order_relaxed) == MeteringSource::kKnob) {
     if (((frame[kSel] ^ state.Get(kSel)) & sm::kSpeedDialogToggle) != 0) {
@@ -359,11 +374,14 @@ void StatusIntake::TakeMeteringBytes(const std::uint8_t* frame, IntakeResult& ou
       state.Set(kSel, frame[kSel]);
       out.repaints.Add(kMeteringSpeedDialog);
     }
-    if ((frame[kSel] & 0x3F) != (request.Get(kSel) & 0x3F)) {
-      request.Set(kSel, frame[kSel] & 0x3F);
+    // The dialog follows the knob only while no edit of its own is outstanding: a selection or
+    // speeds it has sent are not overwritten by the controller's old values before the echo.
+    const bool own_selection =
+        pending.IsRaised(Rec::kMeteringControl) || pending.IsRaised(Rec::kMeteringFromKnob);
+    if (!own_selection && !selection_echoed) {
+      request.Set(kSel, frame[kSel] & kSelectionBits);
       out.repaints.Add(kMeteringSpeedDialog);
     }
-    // The dialog follows the knob only while no edit of its own is outstanding.
     if (!pending.IsRaised(Rec::kMeteringFromKnob)) {
       for (std::size_t i = sm::kWorkingSpeedHigh; i <= sm::kWorkingSpeedLow; ++i) {
         if (frame[i] != request.Get(i)) {
@@ -372,12 +390,21 @@ void StatusIntake::TakeMeteringBytes(const std::uint8_t* frame, IntakeResult& ou
         }
       }
     }
-    if (request.Equals(kSel, frame + kSel, 4)) pending.Lower(Rec::kMeteringFromKnob);
   } else if (request.Equals(kSel, frame + kSel, 4)) {
     pending.Lower(Rec::kMeteringFromDisplay);
   }
 
-  if (frame[161] == request.Get(161)) pending.Lower(Rec::kMeteringCopy161);
+  // Each of the dialog's records ends once the controller reports the value it carries, whatever
+  // the source is now (the source may have been switched while a record was outstanding).
+  if (selection_echoed) pending.Lower(Rec::kMeteringControl);
+  if (selection_echoed && speeds_echoed) pending.Lower(Rec::kMeteringFromKnob);
+  for (std::size_t i = sm::kMeteringSpeedHigh; i <= sm::kMeteringSpeedLow; ++i) {
+    // 156-158 were copied earlier in the walk: DryerState holds this frame's values.
+    if (state.Get(i) == request.Get(i)) pending.Lower(SpeedRec(i));
+  }
+  // The medium-speed copy carries byte 230 into 161.
+  if (frame[sm::kWorkingSpeedHigh + 1] == frame[sm::kMeteringCopySource])
+    pending.Lower(Rec::kMeteringCopy161);
   if (state.Equals(sm::kMeteringSpeedHigh, frame + sm::kWorkingSpeedHigh, 3))
     pending.Lower(Rec::kMeteringCopyWorking);
 }

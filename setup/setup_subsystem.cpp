@@ -18,6 +18,8 @@ void SetupSubsystem::Attach(shell::ShellHost& host) {
   dialogs_.Add(moisture_id::kSetpointTemplate, [this](const shell::DialogRequest& r) {
     RunMoistureSetpointDialog(r.parent, host_->Context());
   });
+  dialogs_.Add(shell::dialog::kMeteringSpeed,
+               [this](const shell::DialogRequest& r) { metering_.Open(*host_, r); });
 }
 
 platform::ChildWindow* SetupSubsystem::CreateWindow(const shell::WindowDef& def, QWidget* parent) {
@@ -40,6 +42,7 @@ platform::ChildWindow* SetupSubsystem::CreateWindow(const shell::WindowDef& def,
 
 void SetupSubsystem::OnIntake(const link::IntakeResult& result) {
   // Open dialogs that show the controller's values follow them.
+  metering_.OnIntake(result);
   if (result.repaints.Has(link::ViewId::kMoistureSetpointDialog))
     RepaintOpenDialogs(*host_->MainWidget(), moisture_id::kSetpointTemplate);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "setup/metering_speed_dialog.h"
 #include "shell/subsystem.h"
 
 namespace orvandry::setup {
@@ -20,6 +21,7 @@ class SetupSubsystem final : public shell::Subsystem {
 
   shell::ShellHost* host_ = nullptr;
   shell::DialogTable dialogs_;
+  MeteringDialogHost metering_;
 };
 
 }  // namespace orvandry::setup

@@ -135,9 +135,25 @@ void ControllerCore::Answer(double now, std::vector<std::uint8_t>& answer) {
     table[link::status_map::kStatusBits179] |= 0x04;
     table[link::status_map::kSpeedSelection] ^= 0x80;
   }
+  if (scenario_.KnobTurningAt(now)) TurnKnob();
   const std::vector<std::uint8_t> frame = EncodeStatusFrame(model_.table(), fault);
   answer.insert(answer.end(), frame.begin(), frame.end());
   ++counts_.answers;
+}
+
+void ControllerCore::TurnKnob() {
+  namespace sm = link::status_map;
+  Table& table = model_.table();
+  // The knob sets the selected speed: 2 high, 1 main, 0 low (main for anything else).
+  std::size_t selected = table[sm::kSpeedSelection] & 0x3F;
+  if (selected > 2) selected = 1;
+  const std::size_t setpoint = sm::kMeteringSpeedLow - selected;
+  const std::size_t working = sm::kWorkingSpeedLow - selected;
+  int value = std::min<int>(table[working], 100);
+  if (value + knob_step_ > 100 || value + knob_step_ < 0) knob_step_ = -knob_step_;
+  value += knob_step_;
+  table[working] = static_cast<std::uint8_t>(value);
+  table[setpoint] = static_cast<std::uint8_t>(value);
 }
 
 std::vector<std::uint8_t> ControllerCore::StatusFrame() const {

@@ -61,6 +61,7 @@ class ControllerCore {
   void Handle(const DisplayFrame& frame, double now, std::vector<std::uint8_t>& answer);
   void Apply(const CommandRecord& record);
   void Answer(double now, std::vector<std::uint8_t>& answer);
+  void TurnKnob();
 
   DryerModel model_;
   Scenario scenario_;
@@ -69,6 +70,7 @@ class ControllerCore {
   std::vector<CommandRecord> last_command_;
   std::deque<DisplayFrame> history_;
   double now_ = 0;
+  int knob_step_ = 1;  // the way the knob is being turned
 };
 
 // A StatusFrame for `table` as the given fault would put it on the line.

@@ -41,6 +41,16 @@ bool Scenario::RequestStormAt(double now) const {
                      [now](const auto& w) { return now >= w.first && now < w.second; });
 }
 
+Scenario& Scenario::TurnKnob(double from, double to) {
+  knob_.emplace_back(from, to);
+  return *this;
+}
+
+bool Scenario::KnobTurningAt(double now) const {
+  return std::any_of(knob_.begin(), knob_.end(),
+                     [now](const auto& w) { return now >= w.first && now < w.second; });
+}
+
 AnswerFault Scenario::FaultAt(double now) const {
   for (auto it = faults_.rbegin(); it != faults_.rend(); ++it)
     if (now >= it->from && now < it->to) return it->fault;
@@ -105,7 +115,7 @@ constexpr FaultOption kFaultOptions[] = {
 
 bool IsScenarioOption(std::string_view option) {
   if (option == "--warning" || option == "--clear-warning" || option == "--refuse" ||
-      option == "--request-storm")
+      option == "--request-storm" || option == "--knob")
     return true;
   return std::any_of(std::begin(kFaultOptions), std::end(kFaultOptions),
                      [&](const FaultOption& f) { return f.name == option; });
@@ -150,6 +160,13 @@ bool ApplyScenarioOption(std::string_view option, std::string_view value, Scenar
     scenario.RequestStorm(from, to);
     return true;
   }
+  if (option == "--knob") {
+    double from = 0;
+    double to = 0;
+    if (!ParseWindow(value, &from, &to)) return fail("expected FROM-TO in seconds, FROM < TO");
+    scenario.TurnKnob(from, to);
+    return true;
+  }
   for (const FaultOption& f : kFaultOptions) {
     if (option != f.name) continue;
     double from = 0;
@@ -170,7 +187,9 @@ std::string ScenarioOptionsHelp() {
          "  --long A-B           answer with 303 bytes from A to B seconds\n"
          "  --refuse OFFSET      never apply writes to table OFFSET (0..299)\n"
          "  --request-storm A-B  ask for the metering-speed dialog on every answer from A to B\n"
-         "                       seconds, with the moisture-control learning period running\n";
+         "                       seconds, with the moisture-control learning period running\n"
+         "  --knob A-B           turn the metering knob from A to B seconds: the selected speed\n"
+         "                       moves one step per answer, back and forth across 0..100 %\n";
 }
 
 }  // namespace orvandry::sim

@@ -49,6 +49,11 @@ class Scenario {
   // is asked for the metering-speed dialog about three times a second.
   Scenario& RequestStorm(double from, double to);
   bool RequestStormAt(double now) const;
+  // From `from` to `to` the operator turns the metering knob on the control panel: every answer
+  // moves the selected speed (its setpoint and working speed together) one step, back and forth
+  // across 0..100 %, so an open metering-speed dialog shows the gauges following the knob.
+  Scenario& TurnKnob(double from, double to);
+  bool KnobTurningAt(double now) const;
 
   // The fault in force at `now`; the latest-added window wins where windows overlap.
   AnswerFault FaultAt(double now) const;
@@ -66,6 +71,7 @@ class Scenario {
   std::vector<FaultWindow> faults_;
   std::set<std::size_t> refused_;
   std::vector<std::pair<double, double>> storms_;
+  std::vector<std::pair<double, double>> knob_;
 };
 
 // Applies one command-line scenario option to `scenario`:
@@ -75,6 +81,7 @@ class Scenario {
 //   --bad-crc A-B, --short A-B, --long A-B   damaged answers from A s to B s
 //   --refuse OFFSET      never apply writes to OFFSET (0..299)
 //   --request-storm A-B  the metering-speed request on every answer from A s to B s
+//   --knob A-B           the metering knob turning from A s to B s
 // Returns false with a reason in `error` for an unknown option or a value it cannot read.
 bool ApplyScenarioOption(std::string_view option, std::string_view value, Scenario& scenario,
                          std::string* error);

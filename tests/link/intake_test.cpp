@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "link/link_shared.h"
 #include "link/status_intake.h"
 #include "link/status_map.h"
@@ -59,8 +63,8 @@ TEST_F(StatusIntakeTest, FirstFrameOverwritesThePresetActivityByte) {
 TEST_F(StatusIntakeTest, NeverCopiedBytesStayZero) {
   for (std::size_t i = 0; i < kStateSize; ++i) frame.data[i] = 0xEE;
   Take();
-  for (std::size_t i : {0, 1, 2, 33, 38, 48, 53, 57, 107, 112, 119, 124, 160, 161, 162, 170, 204,
-                        205, 210, 215, 231, 256, 276, 285, 286, 294, 299})
+  for (std::size_t i : {0,   1,   2,   33,  38,  48,  53,  57,  107, 112, 119, 124, 160, 161,
+                        162, 170, 204, 205, 210, 215, 231, 256, 276, 285, 286, 294, 299})
     EXPECT_EQ(State(i), 0) << "offset " << i;
   EXPECT_EQ(State(3), 0xEE);
   EXPECT_EQ(State(293), 0xEE);
@@ -141,21 +145,78 @@ TEST_F(StatusIntakeTest, SpecialLoweringRules) {
   Take();
   EXPECT_FALSE(shared.pending.IsRaised(Rec::kAutoStartMode));
 
-  // Metering speeds are tested only in a frame where the byte changes.
-  shared.RequestByte(Rec::kMeteringSpeedMain, 0);
-  Take();
-  EXPECT_TRUE(shared.pending.IsRaised(Rec::kMeteringSpeedMain));
-  shared.request.Set(sm::kMeteringSpeedMain, 55);
-  frame.Set(sm::kMeteringSpeedMain, {55});
-  Take();
-  EXPECT_FALSE(shared.pending.IsRaised(Rec::kMeteringSpeedMain));
-
-  // The dialog's own record is never lowered here, and one-shots wait for the builder.
-  shared.pending.Raise(Rec::kMeteringControl);
+  // One-shots wait for the builder.
   shared.pending.Raise(Rec::kClock);
   Take();
-  EXPECT_TRUE(shared.pending.IsRaised(Rec::kMeteringControl));
   EXPECT_TRUE(shared.pending.IsRaised(Rec::kClock));
+}
+
+// The metering dialog's records end once the controller reports the value each carries, from
+// either source, and the selection's upper bits (the controller's own) do not hold them up.
+TEST_F(StatusIntakeTest, MeteringRecordsAreLoweredByTheirEchoWhateverTheSource) {
+  struct Case {
+    const char* name;
+    Rec rec;
+    std::size_t offset;
+    std::vector<std::uint8_t> requested;  // request bytes from `offset`
+    std::vector<std::uint8_t> other;      // frame 159-162 that does not echo them
+    std::vector<std::uint8_t> echo;       // frame 159-162 that does
+  };
+  const Case cases[] = {
+      {"selection", Rec::kMeteringControl, 159, {0x02}, {0x81, 0, 0, 0}, {0x82, 0, 0, 0}},
+      {"four bytes",
+       Rec::kMeteringFromKnob,
+       159,
+       {0x02, 70, 60, 50},
+       {0x82, 70, 61, 50},
+       {0x82, 70, 60, 50}},
+  };
+  for (MeteringSource source : {MeteringSource::kKnob, MeteringSource::kDisplay}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(c.name) + (source == MeteringSource::kKnob ? " knob" : " display"));
+      LinkShared s;
+      StatusIntake in{s, nullptr};
+      TestFrame f;
+      s.metering_source = source;
+      s.RequestWrite(c.rec, c.offset, c.requested.data(), c.requested.size());
+      std::copy(c.other.begin(), c.other.end(), f.data.begin() + 159);
+      in.Run(f.data.data());
+      EXPECT_TRUE(s.pending.IsRaised(c.rec));
+      EXPECT_EQ(s.request.Get(159), c.requested[0])
+          << "an outstanding selection is not overwritten";
+      std::copy(c.echo.begin(), c.echo.end(), f.data.begin() + 159);
+      in.Run(f.data.data());
+      EXPECT_FALSE(s.pending.IsRaised(c.rec));
+    }
+  }
+}
+
+TEST_F(StatusIntakeTest, MeteringSpeedAndMediumCopyRecordsEndOnTheirEcho) {
+  // A speed setpoint requested at the value the controller already holds ends at once.
+  frame.Set(sm::kMeteringSpeedMain, {55});
+  Take();
+  shared.RequestByte(Rec::kMeteringSpeedMain, 55);
+  shared.RequestByte(Rec::kMeteringSpeedHigh, 90);
+  Take();
+  EXPECT_FALSE(shared.pending.IsRaised(Rec::kMeteringSpeedMain));
+  EXPECT_TRUE(shared.pending.IsRaised(Rec::kMeteringSpeedHigh));
+  frame.Set(sm::kMeteringSpeedHigh, {90});
+  Take();
+  EXPECT_FALSE(shared.pending.IsRaised(Rec::kMeteringSpeedHigh));
+
+  // The medium-speed copy carries byte 230 into 161, from either source.
+  for (MeteringSource source : {MeteringSource::kKnob, MeteringSource::kDisplay}) {
+    shared.metering_source = source;
+    frame.Set(sm::kMeteringCopySource, {40});
+    frame.Set(161, {35});
+    shared.pending.Raise(Rec::kMeteringCopy161);
+    Take();
+    EXPECT_TRUE(shared.pending.IsRaised(Rec::kMeteringCopy161));
+    frame.Set(161, {40});
+    Take();
+    EXPECT_FALSE(shared.pending.IsRaised(Rec::kMeteringCopy161));
+    frame.Set(161, {0});
+  }
 }
 
 // --- derived values and requests --------------------------------------------------------------

@@ -47,6 +47,44 @@ TEST(ControllerCore, AnswersEveryGoodFrameWithOneStatusFrameAndIgnoresBadCrcs) {
   EXPECT_EQ(core.counts().answers, 4u);
 }
 
+TEST(ControllerCore, TheTurningKnobMovesTheSelectedSpeedBackAndForth) {
+  struct Case {
+    std::uint8_t selection;  // byte 159, with the controller's own upper bits
+    std::size_t setpoint;    // the speed it moves
+    std::size_t working;
+    std::uint8_t start;
+    std::vector<std::uint8_t> seen;  // the speed in the answers inside the window
+  };
+  const Case cases[] = {
+      {0x01, sm::kMeteringSpeedMain, 161, 50, {51, 52, 53}},
+      {0x82, sm::kMeteringSpeedHigh, 160, 99, {100, 99, 98}},
+      {0x00, sm::kMeteringSpeedLow, 162, 1, {2, 3, 4}},
+      {0x00, sm::kMeteringSpeedLow, 162, 0, {1, 2, 3}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(int{c.selection});
+    ControllerCore core(1, Scenario().TurnKnob(1, 2));
+    Table& table = core.model().table();
+    table[sm::kSpeedSelection] = c.selection;
+    table[c.setpoint] = table[c.working] = c.start;
+    const Table before = table;
+    EXPECT_EQ(Send(core, kNull, 0.5)[c.working], c.start) << "before the window";
+    std::vector<std::uint8_t> seen;
+    for (double t : {1.0, 1.35, 1.7}) {
+      const auto answer = Send(core, kNull, t);
+      EXPECT_EQ(answer[c.setpoint], answer[c.working]);
+      seen.push_back(answer[c.working]);
+    }
+    EXPECT_EQ(seen, c.seen);
+    EXPECT_EQ(Send(core, kNull, 2.0)[c.working], c.seen.back()) << "after the window";
+    for (std::size_t speed = sm::kMeteringSpeedHigh; speed <= sm::kWorkingSpeedLow; ++speed) {
+      if (speed != c.setpoint && speed != c.working && speed != sm::kSpeedSelection) {
+        EXPECT_EQ(table[speed], before[speed]) << speed;
+      }
+    }
+  }
+}
+
 TEST(ControllerCore, AppliesRecordsSoTheNextAnswerEchoesThem) {
   ControllerCore core;
   link::LinkShared display;

@@ -12,6 +12,7 @@ TEST(Scenario, OptionsBuildATimelineOfWarningsFaultsAndRefusals) {
       {"--warning", "0x0205@30"}, {"--warning", "0E05@12.5"}, {"--clear-warning", "40"},
       {"--silence", "60-75"},     {"--short", "70-80"},       {"--long", "100-101"},
       {"--bad-crc", "0-1"},       {"--refuse", "50"},         {"--request-storm", "5-8"},
+      {"--knob", "20-30"},
   };
   for (const auto& [option, value] : options) {
     EXPECT_TRUE(IsScenarioOption(option));
@@ -41,6 +42,9 @@ TEST(Scenario, OptionsBuildATimelineOfWarningsFaultsAndRefusals) {
   EXPECT_FALSE(s.RequestStormAt(4.9));
   EXPECT_TRUE(s.RequestStormAt(5));
   EXPECT_FALSE(s.RequestStormAt(8));
+  EXPECT_FALSE(s.KnobTurningAt(19.9));
+  EXPECT_TRUE(s.KnobTurningAt(20));
+  EXPECT_FALSE(s.KnobTurningAt(30));
 }
 
 TEST(Scenario, OptionsItCannotReadAreRejectedAndChangeNothing) {
@@ -49,7 +53,7 @@ TEST(Scenario, OptionsItCannotReadAreRejectedAndChangeNothing) {
       {"--warning", "0@5"},       {"--warning", "0205@-1"}, {"--clear-warning", "soon"},
       {"--silence", "75-60"},     {"--silence", "60"},      {"--bad-crc", "1-x"},
       {"--refuse", "300"},        {"--refuse", "-1"},       {"--frobnicate", "1"},
-      {"--request-storm", "9-3"},
+      {"--request-storm", "9-3"}, {"--knob", "30-20"},
   };
   for (const auto& [option, value] : bad) {
     SCOPED_TRACE(std::string(option) + " " + value);
@@ -59,6 +63,7 @@ TEST(Scenario, OptionsItCannotReadAreRejectedAndChangeNothing) {
     EXPECT_FALSE(error.empty());
     EXPECT_TRUE(s.warnings().empty() && s.faults().empty() && s.refused().empty());
     EXPECT_FALSE(s.RequestStormAt(5));
+    EXPECT_FALSE(s.KnobTurningAt(25));
   }
 }
 
