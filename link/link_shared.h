@@ -23,7 +23,7 @@ struct LinkShared {
   LinkShared(const LinkShared&) = delete;
   LinkShared& operator=(const LinkShared&) = delete;
 
-  ByteImage dryer_state;     // link thread (intake); the metering dialog writes byte 159
+  ByteImage dryer_state;     // link thread (intake) only
   ByteImage request;         // screens; the intake writes 159-162 and clears bit 0x08 of 238
   PendingWrites pending;     // raised by screens, lowered by the intake and the builder
 

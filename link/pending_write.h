@@ -59,7 +59,7 @@ enum class Rec : std::uint8_t {
   kGrainSetpoint,       // 0/149
   kGrainHigh,           // 0/151
   kGrainLow,            // 0/153
-  kMeteringControl,     // 0/159, 1 byte, lowered by the metering-roll speed dialog
+  kMeteringControl,     // 0/159, 1 byte, lowered when the controller reports its selection
   kMeteringSpeedHigh,   // 0/156
   kMeteringSpeedMain,   // 0/157
   kMeteringSpeedLow,    // 0/158
@@ -117,7 +117,7 @@ enum class Lowering : std::uint8_t {
   kEqualBeforeCopy,   // as kEqual, but tested before the frame is copied (one frame later)
   kOneShot,           // lowered by the builder when placed
   kRunningTimer,      // frame bytes equal the requested running value; held out of DryerState
-  kByMeteringDialog,  // only the metering-roll speed dialog lowers it
+  kByMeteringDialog,  // the controller reports the selection it carries (low six bits of 159)
   kEqualWhenChanged,  // as kEqual, tested only in a frame where the byte changed
   kMeteringDisplay,   // frame 159-162 equal request 159-162 while the display sets the speed
   kFrameByte161,      // frame byte 161 equals request byte 161
