@@ -1,5 +1,8 @@
 #include "setup/setup_subsystem.h"
 
+#include "setup/bracket_dialog.h"
+#include "setup/continuous_flow_dialog.h"
+#include "setup/drying_mode_dialog.h"
 #include "setup/moisture_setpoint_dialog.h"
 #include "setup/selection_screens.h"
 #include "setup/temp_select_screen.h"
@@ -20,6 +23,14 @@ void SetupSubsystem::Attach(shell::ShellHost& host) {
   });
   dialogs_.Add(shell::dialog::kMeteringSpeed,
                [this](const shell::DialogRequest& r) { metering_.Open(*host_, r); });
+  dialogs_.Add(drying_mode_id::kTemplate,
+               [this](const shell::DialogRequest& r) { RunDryingModeDialog(r.parent, *host_); });
+  dialogs_.Add(continuous_flow_id::kTemplate, [this](const shell::DialogRequest& r) {
+    RunContinuousFlowDialog(r.parent, host_->Context());
+  });
+  dialogs_.Add(bracket_id::kTemplate, [this](const shell::DialogRequest& r) {
+    RunBracketDialog(r.parent, host_->Context());
+  });
 }
 
 platform::ChildWindow* SetupSubsystem::CreateWindow(const shell::WindowDef& def, QWidget* parent) {
