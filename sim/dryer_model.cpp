@@ -191,6 +191,18 @@ void DryerModel::TickCoolDown(bool is_running) {
   }
 }
 
+void DryerModel::StartBatch() {
+  for (const auto& [running, reload] :
+       {std::pair{sm::kDryTimerRunning, sm::kDryTimerReload},
+        std::pair{sm::kLoHeatDryTimerRunning, sm::kLoHeatDryTimerReload},
+        std::pair{sm::kCoolTimerRunning, sm::kCoolTimerReload},
+        std::pair{sm::kUnloadTimerRunning, sm::kUnloadTimerReload}}) {
+    table_[running] = table_[reload];
+    table_[running + 1] = table_[reload + 1];
+  }
+  batch_stage_ = BatchStage::kDry;
+}
+
 void DryerModel::TickBatch() {
   const auto run_out = [this](std::size_t running) {
     CountDownTimer(running);
@@ -288,6 +300,16 @@ void DryerModel::TickGrainFlow(bool is_running) {
     return;
   }
 
+  if (!was_staged_batch_) was_staged_batch_ = staged_batch();
+  if (staged_batch() != *was_staged_batch_) {
+    was_staged_batch_ = staged_batch();
+    if (staged_batch()) {
+      StartBatch();
+    } else {
+      unloading_ = false;
+      unload_phase_left_ = kUnloadPauseSeconds;
+    }
+  }
   if (staged_batch()) {
     // The batch timers decide when grain leaves; the unload timer is theirs.
     if (whole_second) TickBatch();

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <random>
 
 #include "sim/table_fields.h"
@@ -40,7 +41,9 @@ class DryerModel {
   enum class BurnerPhase : std::uint8_t { kOff, kPurging, kIgniting, kFiring };
   BurnerPhase burner_phase(int fan_heater) const { return burners_[fan_heater - 1].phase; }
   // Staged batch: the batch dries (high heat, then low heat with the dual dry timers), cools and
-  // unloads, each for its running timer, then starts over from the reload values.
+  // unloads, each for its running timer, then starts over from the reload values. A switch from
+  // continuous flow (the display writes byte 8) starts a fresh batch; a switch back starts the
+  // continuous unload cycle with a pause.
   enum class BatchStage : std::uint8_t { kDry, kLowHeatDry, kCool, kUnload };
   BatchStage batch_stage() const { return batch_stage_; }
   bool staged_batch() const;
@@ -61,6 +64,7 @@ class DryerModel {
   void TickDrift();
   void TickCoolDown(bool running);
   void TickBatch();
+  void StartBatch();
   void CountDownTimer(std::size_t offset);
   void WriteOutputs(bool running);
   double Noise(double amplitude);
@@ -84,6 +88,8 @@ class DryerModel {
   bool was_running_ = true;
   bool cooling_down_ = false;
   BatchStage batch_stage_ = BatchStage::kDry;
+  std::optional<bool> was_staged_batch_;  // unknown until the first tick: a table set up before
+                                          // it is a dryer already in that mode
 };
 
 }  // namespace orvandry::sim

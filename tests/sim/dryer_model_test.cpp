@@ -96,5 +96,30 @@ TEST(DryerModel, StagedBatchTimersCountDownInTurnAndReload) {
   }
 }
 
+// The display switches the drying mode by writing byte 8 while the dryer runs: a switch to staged
+// batch starts a fresh batch from the reload values, a switch back ends the batch's unloading.
+TEST(DryerModel, ASwitchOfTheDryingModeStartsAFreshBatchOrTheContinuousCycle) {
+  using Stage = DryerModel::BatchStage;
+  DryerModel model;
+  Table& t = model.table();
+  model.Step(30.0);
+  ASSERT_FALSE(model.staged_batch());
+  SetTime(t, sm::kDryTimerReload, 20 * 60);
+  SetTime(t, sm::kDryTimerRunning, 3);
+  t[sm::kBatchSelector] = 1;
+  model.Step(1.0);
+  EXPECT_EQ(model.batch_stage(), Stage::kDry);
+  EXPECT_EQ(GetTime(t, sm::kDryTimerRunning), 20U * 60U - 1U) << "reloaded, then one second";
+  EXPECT_EQ(t[sm::kUnloadBits] & 0x01, 0) << "a drying batch does not unload";
+  SetTime(t, sm::kDryTimerRunning, 1);
+  SetTime(t, sm::kCoolTimerRunning, 1);
+  model.Step(3.0);
+  ASSERT_EQ(model.batch_stage(), Stage::kUnload);
+  t[sm::kBatchSelector] = 0;
+  model.Step(1.0);
+  EXPECT_FALSE(model.staged_batch());
+  EXPECT_EQ(t[sm::kUnloadBits] & 0x01, 0) << "continuous flow starts with its pause";
+}
+
 }  // namespace
 }  // namespace orvandry::sim
