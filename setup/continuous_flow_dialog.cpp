@@ -21,11 +21,11 @@ constexpr int kRight = 305;
 constexpr int kGroupW = 285;
 constexpr int kGroupY[3] = {6, 124, 242};
 constexpr int kGroupH = 110;
-constexpr int kButtonW = 125;
+constexpr int kButtonW = 130;
 constexpr int kButtonH = 44;
 
 Rect ButtonAt(int column_x, int group, int slot) {
-  return Rect{column_x + 10 + slot * (kButtonW + 15), kGroupY[group] + 22, kButtonW, kButtonH};
+  return Rect{column_x + 8 + slot * (kButtonW + 10), kGroupY[group] + 22, kButtonW, kButtonH};
 }
 Rect IndicatorAt(int column_x, int group, int slot, int line = 0) {
   return Rect{column_x + 14 + slot * (kButtonW + 15), kGroupY[group] + 72 + line * 0, kButtonW, 24};
@@ -82,7 +82,7 @@ Rect ContinuousFlowDialog::ControlRect(int control_id) {
     case id::kMaxGrainTemp:
       return ButtonAt(kRight, 0, 1);
     case id::kMaxGrainTempBox:
-      return Rect{kRight + 10 + kButtonW + 15, kGroupY[0] + 70, kButtonW, 30};
+      return Rect{kRight + 8 + kButtonW + 10, kGroupY[0] + 70, kButtonW, 30};
     case id::kAutoCentering:
       return ButtonAt(kRight, 1, 0);
     case id::kAutoCenteringIndicator:
@@ -92,9 +92,9 @@ Rect ContinuousFlowDialog::ControlRect(int control_id) {
     case id::kUpperSensorSelect:
       return ButtonAt(kRight, 2, 0);
     case id::kUpperSensorEnabled:
-      return Rect{kRight + 14 + kButtonW + 15, kGroupY[2] + 24, kButtonW, 24};
+      return Rect{kRight + 12 + kButtonW + 10, kGroupY[2] + 24, kButtonW, 24};
     case id::kUpperSensorDisabled:
-      return Rect{kRight + 14 + kButtonW + 15, kGroupY[2] + 50, kButtonW, 24};
+      return Rect{kRight + 12 + kButtonW + 10, kGroupY[2] + 50, kButtonW, 24};
     case id::kHelp:
       return Rect{kLeft, 364, 120, 50};
     case id::kCancel:
@@ -119,7 +119,7 @@ ContinuousFlowDialog::ContinuousFlowDialog(QWidget* parent, shell::ViewContext& 
     Place(box, g.id, ControlRect(g.id));
   }
   const auto add = [this](int control_id, const char* text) {
-    QPushButton* button = Place(MakeModeButton(text), control_id, ControlRect(control_id));
+    QPushButton* button = Place(MakeModeButton(text, 12), control_id, ControlRect(control_id));
     connect(button, &QPushButton::clicked, this, [this, control_id] { OnControl(control_id); });
   };
   add(id::kTemperature, "TEMPERATURE");
@@ -160,12 +160,9 @@ void ContinuousFlowDialog::Refresh() {
   Indicator(id::kTempFiveSpeedIndicator)->setChecked(temperature && five);
   Indicator(id::kVariableIndicator)->setChecked(flow_.Variable());
   Indicator(id::kMoistureFiveSpeedIndicator)->setChecked(!temperature && five);
-  for (int c : {id::kTempTwoSpeed, id::kTempFiveSpeed, id::kTempTwoSpeedIndicator,
-                id::kTempFiveSpeedIndicator, id::kTempOptionsGroup})
-    Control(c)->setEnabled(temperature);
-  for (int c : {id::kVariable, id::kMoistureFiveSpeed, id::kVariableIndicator,
-                id::kMoistureFiveSpeedIndicator, id::kMoistureOptionsGroup})
-    Control(c)->setEnabled(!temperature);
+  // Only the buttons are disabled: the group titles and the indicators stay readable.
+  for (int c : {id::kTempTwoSpeed, id::kTempFiveSpeed}) Control(c)->setEnabled(temperature);
+  for (int c : {id::kVariable, id::kMoistureFiveSpeed}) Control(c)->setEnabled(!temperature);
   for (int c : {id::kAutoCentering, id::kFiveSpeedSetup}) Control(c)->setEnabled(five);
   Indicator(id::kAutoCenteringIndicator)->setChecked(flow_.AutoCentering());
   Indicator(id::kUpperSensorEnabled)->setChecked(flow_.UpperSensorEnabled());
