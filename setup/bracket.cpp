@@ -39,6 +39,7 @@ constexpr int kOuterSpeedMax = 30;
 constexpr int kOuterSpeedMin = 3;
 constexpr int kInnerSpeedMax = 10;
 constexpr int kSpeedDefaults[2] = {6, 3};
+constexpr int kDegree = 0xB0;
 
 std::string Format(const char* format, int a, int b = 0) {
   char text[32];
@@ -149,27 +150,13 @@ Bracket::Table Bracket::Shown() const {
     t.value[4] = Format("-%01d.%d %%", v.outer / 10, v.outer % 10);
   } else {
     t.group = "TEMPERATURE";
+    // The panel's texts are Latin-1: 0xB0 is the degree sign.
     const int setpoint = shared_.dryer_state.GetT16(sm::kGrainTempSetpoint);
-    t.value[2] = Format(
-        "%d \xC2\xB0"
-        "F",
-        setpoint);
-    t.value[0] = Format(
-        "+%01d \xC2\xB0"
-        "F",
-        v.outer);
-    t.value[1] = Format(
-        "+%01d \xC2\xB0"
-        "F",
-        v.inner);
-    t.value[3] = Format(
-        "-%01d \xC2\xB0"
-        "F",
-        v.inner);
-    t.value[4] = Format(
-        "-%01d \xC2\xB0"
-        "F",
-        v.outer);
+    t.value[2] = Format("%d %cF", setpoint, kDegree);
+    t.value[0] = Format("+%01d %cF", v.outer, kDegree);
+    t.value[1] = Format("+%01d %cF", v.inner, kDegree);
+    t.value[3] = Format("-%01d %cF", v.inner, kDegree);
+    t.value[4] = Format("-%01d %cF", v.outer, kDegree);
   }
   t.speed[0] = Format("+%d", v.outer_speed * 10);
   t.speed[1] = Format("+%d", v.inner_speed * 10);

@@ -109,15 +109,15 @@ TEST(Bracket, ShowsBracketsAroundTheSetpointAndTheFiveSpeeds) {
       {kTemperature,
        5,
        {"TEMPERATURE",
-        {"+6 \xC2\xB0"
+        {"+6 \xB0"
          "F",
-         "+3 \xC2\xB0"
+         "+3 \xB0"
          "F",
-         "110 \xC2\xB0"
+         "110 \xB0"
          "F",
-         "-3 \xC2\xB0"
+         "-3 \xB0"
          "F",
-         "-6 \xC2\xB0"
+         "-6 \xB0"
          "F"},
         {"+60", "+30", "50", "-30", "-60"},
         {"110", "80", "20", "0"}}},  // hotter grain faster
