@@ -84,6 +84,9 @@ DryingMode::Outcome DryingMode::Press(int control_id, platform::Prompter& prompt
     case id::kCancel:
       return Outcome::kClosed;
     case id::kMcSetup:
+      // Setting up continuous flow on a dryer that cannot run staged batch makes it continuous
+      // flow as a whole, not only its scheme.
+      if (!StagedBatchAllowed() && edit_.Get(sm::kBatchSelector) != 0) ChooseContinuousFlow();
       if (Send(prompter) == link::CommitResult::kNotConnected) return Outcome::kKeepOpen;
       return StagedBatchShown() ? Outcome::kOpenStagedBatchSetup
                                 : Outcome::kOpenContinuousFlowSetup;

@@ -48,7 +48,7 @@ inline constexpr const char* kDryingModeHelpText =
 //
 // A dryer whose hardware forbids staged batch (byte 225 bit 0x20) is shown in continuous flow with
 // STAGED BATCH disabled; that is what it shows, and nothing is sent for it unless the operator
-// chooses CONTINUOUS FLOW.
+// chooses CONTINUOUS FLOW or goes on to set continuous flow up with M/C Setup.
 class DryingMode {
  public:
   enum class Outcome {

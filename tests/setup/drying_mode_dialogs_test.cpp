@@ -16,6 +16,7 @@
 #include "setup/continuous_flow_dialog.h"
 #include "setup/drying_mode_dialog.h"
 #include "setup/setup_subsystem.h"
+#include "setup/temperature_entry_dialog.h"
 #include "shell/main_window.h"
 #include "shell/settings.h"
 #include "shell/view_context.h"
@@ -216,6 +217,35 @@ TEST_F(DryingModeDialogs, AcceptingTheContinuousFlowSetupClosesTheDryingModeDial
     EXPECT_EQ(shared.pending.IsRaised(link::Rec::kMeteringMode), c.close == cf::kAccept);
     shared.pending.Lower(link::Rec::kMeteringMode);
   }
+}
+
+TEST_F(DryingModeDialogs, MaxGrainTempIsTypedInTheTemperatureEntryAndShownInTheBox) {
+  namespace te = temperature_entry_id;
+  Report(0, 0x05, 0, 0, 0x30);
+  ContinuousFlowDialog dialog(&window, window.Context());
+  bool typed = false;
+  WhenOpen([&](QWidget& w) {
+    auto& entry = dynamic_cast<TemperatureEntryDialog&>(w);
+    for (int digit : {1, 8, 0}) entry.Button(te::kDigits[digit])->click();
+    entry.Button(te::kAccept)->click();
+    typed = true;
+  });
+  dialog.OnControl(cf::kMaxGrainTemp);
+  ASSERT_TRUE(typed);
+  EXPECT_TRUE(shared.pending.IsRaised(link::Rec::kMoistureControlValue));
+  EXPECT_EQ(shared.request.GetT16(sm::kMoistureControlValue), 180);
+  EXPECT_EQ(dialog.Flow().MaxGrainTempText(), "180 F");
+  // Out of its 100..200 range the entry refuses, and nothing else goes.
+  shared.pending.Lower(link::Rec::kMoistureControlValue);
+  WhenOpen([&](QWidget& w) {
+    auto& entry = dynamic_cast<TemperatureEntryDialog&>(w);
+    for (int digit : {2, 5, 0}) entry.Button(te::kDigits[digit])->click();
+    prompter.Script(platform::Answer::kOk);
+    entry.Button(te::kAccept)->click();
+  });
+  dialog.OnControl(cf::kMaxGrainTemp);
+  EXPECT_FALSE(shared.pending.AnyRaised());
+  EXPECT_EQ(prompter.Questions().size(), 1U);
 }
 
 }  // namespace

@@ -78,6 +78,8 @@ TEST(DryingMode, TheModeGoesOutWholeAndOnlyWhenTheOperatorConfirmsIt) {
        Bytes({{sm::kBatchSelector, 1}, {sm::kMeteringMode, 6}, {sm::kConfigBits, 0x02}}), true},
       // Hardware without staged batch: shown as continuous flow, sent only when chosen.
       {"forbidden, only opened", kBatchOnForbiddingHardware, "SA", {}, false},
+      {"forbidden, continuous flow set up", kBatchOnForbiddingHardware, "M",
+       Bytes({{sm::kBatchSelector, 0}, {sm::kMeteringMode, 1}, {sm::kConfigBits, 0x00}}), false},
       {"forbidden, continuous flow chosen", kBatchOnForbiddingHardware, "CA",
        Bytes({{sm::kBatchSelector, 0}, {sm::kMeteringMode, 1}, {sm::kConfigBits, 0x00}}), false},
   };
