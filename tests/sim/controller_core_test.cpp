@@ -109,6 +109,41 @@ TEST(ControllerCore, AppliesRecordsSoTheNextAnswerEchoesThem) {
   EXPECT_NEAR(core.model().plenum_temperature(1), 190, 10);
 }
 
+// Every record the drying mode, continuous flow and bracket dialogs send is taken and echoed.
+TEST(ControllerCore, EchoesTheDryingModeRecords) {
+  struct Record {
+    link::Rec rec;
+    std::size_t offset;
+    std::vector<std::uint8_t> bytes;
+  };
+  const Record records[] = {
+      {link::Rec::kBatchSelector, sm::kBatchSelector, {1}},
+      {link::Rec::kMeteringMode, sm::kMeteringMode, {6}},
+      {link::Rec::kConfigBits, sm::kConfigBits, {0x02}},
+      {link::Rec::kDryingMode, sm::kDryingMode, {0x81}},
+      {link::Rec::kBracket226, sm::kBracketSettings, {7}},
+      {link::Rec::kBracket227, sm::kBracketSettings + 1, {4}},
+      {link::Rec::kBracket228, sm::kBracketSettings + 2, {9}},
+      {link::Rec::kBracket229, sm::kBracketSettings + 3, {5}},
+      {link::Rec::kDisplaySettings, sm::kDisplaySettings, {0xB0}},
+      {link::Rec::kMoistureControlValue, sm::kMoistureControlValue, {0xB4, 0x00}},
+  };
+  ControllerCore core;
+  link::LinkShared display;
+  for (const Record& r : records)
+    display.RequestWrite(r.rec, r.offset, r.bytes.data(), r.bytes.size());
+  const auto answer = Send(core, DisplayCommandFrame(display), 0.5);
+  ASSERT_TRUE(IsGoodFrame(answer));
+  EXPECT_EQ(core.counts().records_applied, std::size(records));
+  for (const Record& r : records) {
+    SCOPED_TRACE(r.offset);
+    EXPECT_TRUE(std::equal(r.bytes.begin(), r.bytes.end(),
+                           answer.begin() + static_cast<std::ptrdiff_t>(r.offset)));
+  }
+  core.AdvanceTo(2.0);
+  EXPECT_TRUE(core.model().staged_batch());
+}
+
 TEST(ControllerCore, RefusedOffsetsAreNeverEchoedButTheRestOfTheFrameIs) {
   ControllerCore core(1, Scenario().Refuse(sm::kPlenumTempManager));
   link::LinkShared display;
