@@ -1,5 +1,6 @@
 #include "setup/setup_subsystem.h"
 
+#include "setup/hardware_setup_dialog.h"
 #include "setup/moisture_setpoint_dialog.h"
 #include "setup/selection_screens.h"
 #include "setup/temp_select_screen.h"
@@ -20,6 +21,8 @@ void SetupSubsystem::Attach(shell::ShellHost& host) {
   });
   dialogs_.Add(shell::dialog::kMeteringSpeed,
                [this](const shell::DialogRequest& r) { metering_.Open(*host_, r); });
+  dialogs_.Add(hardware_id::kTemplate,
+               [this](const shell::DialogRequest& r) { RunHardwareSetupDialog(r.parent, *host_); });
 }
 
 platform::ChildWindow* SetupSubsystem::CreateWindow(const shell::WindowDef& def, QWidget* parent) {
