@@ -195,6 +195,19 @@ TEST_F(SetupSelectTest, TheShellOpensTheHardwareDialogAndItsAcceptSends) {
   EXPECT_TRUE(opened);
   EXPECT_TRUE(shared.pending.IsRaised(Rec::kFuel));
   EXPECT_EQ(shared.request.Get(sm::kFuelCode), 1);
+  // The presses asked the poll tick to repaint the dryer views once the dryer has had time.
+  int ticks = 0;
+  while (ticks < 40 && !window.poll_ticker().Tick(shared).repaint_setup_views) ++ticks;
+  EXPECT_EQ(ticks, link::PollTicker::kSetupRepaintDelay);
+}
+
+// Leaving the board never sends the dryer's old drying mode over a change still on its way.
+TEST_F(SetupSelectTest, ExitKeepsADryingModeChangeOnItsWay) {
+  shared.RequestByte(Rec::kBatchSelector, 1);
+  Board().ExitButton()->click();
+  EXPECT_FALSE(Board().isVisible());
+  EXPECT_TRUE(shared.pending.IsRaised(Rec::kBatchSelector));
+  EXPECT_EQ(shared.request.Get(sm::kBatchSelector), 1);
 }
 
 }  // namespace
