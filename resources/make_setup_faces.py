@@ -164,7 +164,7 @@ def setup_face(symbol, lines, state):
     text_left = symbol_x + 36 + 3
     centre = (text_left + w - 6) / 2
     longest = max(len(line) for line in lines)
-    size = 15 if len(lines) == 1 and longest <= 12 else 14 if longest <= 11 else 13
+    size = 15 if len(lines) == 1 and longest <= 12 else 14 if longest <= 13 else 13
     line_gap = size + 2
     first = h / 2 + size * 0.36 - (len(lines) - 1) * line_gap / 2
     texts = [label(round(centre + shift, 1), round(first + i * line_gap + shift, 1), line, size,
