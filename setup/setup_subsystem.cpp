@@ -3,8 +3,10 @@
 #include "setup/bracket_dialog.h"
 #include "setup/continuous_flow_dialog.h"
 #include "setup/drying_mode_dialog.h"
+#include "setup/hardware_setup_dialog.h"
 #include "setup/moisture_setpoint_dialog.h"
 #include "setup/selection_screens.h"
+#include "setup/setup_select_screen.h"
 #include "setup/temp_select_screen.h"
 #include "setup/temperature_entry_dialog.h"
 #include "setup/timer_select_screen.h"
@@ -31,6 +33,8 @@ void SetupSubsystem::Attach(shell::ShellHost& host) {
   dialogs_.Add(bracket_id::kTemplate, [this](const shell::DialogRequest& r) {
     RunBracketDialog(r.parent, host_->Context());
   });
+  dialogs_.Add(hardware_id::kTemplate,
+               [this](const shell::DialogRequest& r) { RunHardwareSetupDialog(r.parent, *host_); });
 }
 
 platform::ChildWindow* SetupSubsystem::CreateWindow(const shell::WindowDef& def, QWidget* parent) {
@@ -46,6 +50,8 @@ platform::ChildWindow* SetupSubsystem::CreateWindow(const shell::WindowDef& def,
       return new TempSelectScreen(parent, def, *exit, std::move(on_exit), *host_);
     case shell::Win::kTimerSelect:
       return new TimerSelectScreen(parent, def, *exit, std::move(on_exit), host_->Context());
+    case shell::Win::kSetupSelect:
+      return new SetupSelectScreen(parent, def, *exit, std::move(on_exit), *host_);
     default:
       return new SelectionScreen(parent, def, *exit, std::move(on_exit));
   }
@@ -56,6 +62,12 @@ void SetupSubsystem::OnIntake(const link::IntakeResult& result) {
   metering_.OnIntake(result);
   if (result.repaints.Has(link::ViewId::kMoistureSetpointDialog))
     RepaintOpenDialogs(*host_->MainWidget(), moisture_id::kSetpointTemplate);
+}
+
+void SetupSubsystem::OnSecondTick() {
+  // The hardware setup board's option-dependent buttons follow the dryer once a second.
+  if (auto* board = qobject_cast<SetupSelectScreen*>(host_->Window(shell::Win::kSetupSelect)))
+    board->SyncButtons();
 }
 
 void SetupSubsystem::Exit(shell::Win screen) {

@@ -12,6 +12,7 @@ class SetupSubsystem final : public shell::Subsystem {
   void Attach(shell::ShellHost& host) override;
   platform::ChildWindow* CreateWindow(const shell::WindowDef& def, QWidget* parent) override;
   void OnIntake(const link::IntakeResult& result) override;
+  void OnSecondTick() override;
   bool OpenDialog(const shell::DialogRequest& request) override {
     return dialogs_.OpenIfOwned(request);
   }

@@ -79,6 +79,7 @@ class MainWindow : public QWidget,
   void AddRepeatSource(RepeatSource* source) override { housekeeping_->AddRepeatSource(source); }
   void SetDataLogs(DataLogs* logs) override { housekeeping_->SetDataLogs(logs); }
   bool ModalOpen() const override;
+  void RequestSetupRepaint() override { poll_ticker_.RequestSetupRepaint(); }
   // ShellActions
   bool OpenManuals() override;
   void ViewRuleApplying() override;

@@ -56,6 +56,9 @@ class ShellHost {
   virtual void SetDataLogs(DataLogs* logs) = 0;
   // True while a modal dialog or a question is open: a new one would stack on top of it.
   virtual bool ModalOpen() const = 0;
+  // The hardware setup dialog changed something: the poll tick repaints the views that draw the
+  // dryer's configuration a few seconds later, once the dryer has taken it.
+  virtual void RequestSetupRepaint() {}
 };
 
 // One subsystem of the display (the views, the warnings, the setup screens, the logs, the graphs,
