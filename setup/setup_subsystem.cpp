@@ -2,6 +2,7 @@
 
 #include "setup/moisture_setpoint_dialog.h"
 #include "setup/selection_screens.h"
+#include "setup/staged_batch_dialog.h"
 #include "setup/temp_select_screen.h"
 #include "setup/temperature_entry_dialog.h"
 #include "setup/timer_select_screen.h"
@@ -20,6 +21,9 @@ void SetupSubsystem::Attach(shell::ShellHost& host) {
   });
   dialogs_.Add(shell::dialog::kMeteringSpeed,
                [this](const shell::DialogRequest& r) { metering_.Open(*host_, r); });
+  dialogs_.Add(staged_batch_id::kTemplate, [this](const shell::DialogRequest& r) {
+    RunStagedBatchDialog(r.parent, host_->Context());
+  });
 }
 
 platform::ChildWindow* SetupSubsystem::CreateWindow(const shell::WindowDef& def, QWidget* parent) {
