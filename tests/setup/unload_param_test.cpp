@@ -16,6 +16,7 @@
 #include "platform/scripted_prompter.h"
 #include "setup/plenum_temp_manager.h"
 #include "setup/plenum_temp_manager_dialog.h"
+#include "setup/staged_batch_dialog.h"
 #include "setup/timer_entry.h"
 #include "setup/unload_param_dialog.h"
 
@@ -330,6 +331,44 @@ TEST(PlenumTempManagerDialog, ButtonsAreTouchSizedAndShowTheSetting) {
   dialog.OnControl(id::kAccept);
   EXPECT_EQ(dialog.Outcome(), PlenumTempManager::Outcome::kAccepted);
   EXPECT_EQ(NextFrame(shared), (Wire{{sm::kPlenumTempManager, {0x1C}}}));
+}
+
+}  // namespace
+}  // namespace orvandry::setup
+
+namespace orvandry::setup {
+namespace {
+
+// The three dialogs stand centred across the panel, 20 pixels above its middle (a dialog taller
+// than that allows stays on the panel).
+TEST(SetupDialogPlacement, CentredAcrossTwentyAboveTheMiddleAndOnThePanel) {
+  QWidget panel;
+  panel.setGeometry(0, 0, 640, 480);
+  panel.show();
+  const QRect outer = panel.frameGeometry();
+  link::LinkShared shared;
+  shared.first_frame_accepted = true;
+  platform::ScriptedPrompter prompter;
+  UnloadRateWarning warning;
+  UnloadParameters rates(shared, warning);
+  rates.Open();
+  PlenumTempManager manager(shared);
+  manager.Open();
+  StagedBatch batch(shared);
+  batch.Open();
+  UnloadParamDialog unload(&panel, rates, prompter);
+  PlenumTempManagerDialog plenum(&panel, manager, prompter);
+  StagedBatchDialog staged(&panel, batch, prompter);
+  for (platform::Dialog* dialog : std::initializer_list<platform::Dialog*>{&unload, &plenum}) {
+    dialog->show();
+    EXPECT_EQ(dialog->pos(), QPoint(outer.x() + (outer.width() - dialog->width()) / 2,
+                                    outer.y() + (outer.height() - dialog->height()) / 2 - 20));
+    dialog->hide();
+  }
+  staged.show();
+  EXPECT_EQ(staged.pos().x(), outer.x() + (outer.width() - staged.width()) / 2);
+  EXPECT_GE(staged.pos().y(), outer.y());
+  EXPECT_LE(staged.pos().y() + staged.height(), outer.bottom() + 1);
 }
 
 }  // namespace
