@@ -44,12 +44,11 @@ bool BuildCommandFrame(LinkShared& shared, std::uint8_t* tx) {
     length = PlaceRecord(shared, record, tx, length);
     ++count;
 
-    if (one_shot) {
-      if (record.rec == Rec::kDisplaySettings) {
-        // The command bits are sent once; a later placement carries them only if set again.
-        const std::size_t at = status_map::kDisplaySettings;
-        shared.request.Set(at, shared.request.Get(at) & static_cast<std::uint8_t>(~0x03));
-      }
+    if (record.rec == Rec::kDisplaySettings) {
+      // The command bits go out in this placement only; the record itself stays raised until the
+      // controller reports its other bits, so a frame lost to the reset hold-off loses no setting.
+      const std::size_t at = status_map::kDisplaySettings;
+      shared.request.Set(at, shared.request.Get(at) & static_cast<std::uint8_t>(~0x03));
     }
   }
 

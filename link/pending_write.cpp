@@ -109,7 +109,7 @@ const std::array<PendingWriteRecord, kPendingWriteCount> kPendingWriteRecords = 
     R(Rec::kConfigBits, 1, 1, 1, kEqual, "hardware setup, drying mode, staged batch"),
     R(Rec::kPlenum2LowTemp, 1, 2, 2, kEqualBeforeCopy, kTemps),
     R(Rec::kPlenum1LowTemp, 1, 4, 2, kEqualBeforeCopy, kTemps),
-    R(Rec::kDisplaySettings, 1, 10, 1, kOneShot, "user settings, view selection, setup screens"),
+    R(Rec::kDisplaySettings, 1, 10, 1, kDisplaySettings, "user settings, view selection, setup screens"),
     R(Rec::kCoolDownTimer, 1, 13, 2, kEqual, kTimers),
     R(Rec::kStagedBatchValue, 1, 18, 2, kEqual, "staged batch setup"),
     R(Rec::kMoistureControlValue, 1, 21, 2, kEqual, "continuous flow, staged batch setup"),

@@ -13,6 +13,8 @@ namespace orvandry::link {
 // Every operator change is a PendingWrite: the requested bytes go into the request image, then the
 // record's flag is raised; the builder resends the record in every CommandFrame until the intake
 // sees the controller echo the value (or, for one-shot records, until it has been placed once).
+// The display settings record is not one-shot: a placement can fall into the reset hold-off and
+// go out as the null frame, so it stays raised until the controller reports the bits it carries.
 //
 // The records, in the order the builder examines them. The order decides which records win when
 // too many are pending for one frame, so it must not be sorted.
@@ -93,7 +95,7 @@ enum class Rec : std::uint8_t {
   kConfigBits,          // 1/1 -> 257
   kPlenum2LowTemp,      // 1/2 -> 258
   kPlenum1LowTemp,      // 1/4 -> 260
-  kDisplaySettings,     // 1/10 -> 266, one-shot
+  kDisplaySettings,     // 1/10 -> 266, command bits 0x03 sent once
   kCoolDownTimer,       // 1/13 -> 269
   kStagedBatchValue,    // 1/18 -> 274
   kMoistureControlValue,// 1/21 -> 277
@@ -125,6 +127,8 @@ enum class Lowering : std::uint8_t {
   kMeteringKnob,      // frame 159-162 equal request 159-162 while the knob sets the speed
   kPrinterBit,        // bit 0x40 of byte 217 equals the requested bit
   kAutoStartMode,     // DryerState 279 equals the requested byte's bits 0x03
+  kDisplaySettings,   // the requested command bits 0x03 have gone out, and DryerState 266
+                      // equals the requested byte apart from bits 0x03
 };
 
 struct PendingWriteRecord {

@@ -93,8 +93,8 @@ CommitResult SettingEdit::Commit(Rec rec) {
   {
     std::scoped_lock lock(shared_.request_lock);
     std::uint8_t carried = 0;
-    // While the record is raised its command bits have not been placed yet (the builder lowers
-    // the flag and clears them in one step): they belong to an earlier press and still go out.
+    // Command bits still in the requested byte have not been placed yet (the builder clears them
+    // as it places the record): they belong to an earlier press and still go out.
     if (rec == Rec::kDisplaySettings && shared_.pending.IsRaised(rec))
       carried = shared_.request.Get(at) & kDisplayCommandBits;
     shared_.request.CopyFrom(at, working_.data() + at, record.size);

@@ -429,7 +429,8 @@ void StatusIntake::TestEqualRecords(bool before_copy) {
     const bool wanted = before_copy ? record.lowering == Lowering::kEqualBeforeCopy
                                     : record.lowering == Lowering::kEqual ||
                                           record.lowering == Lowering::kPrinterBit ||
-                                          record.lowering == Lowering::kAutoStartMode;
+                                          record.lowering == Lowering::kAutoStartMode ||
+                                          record.lowering == Lowering::kDisplaySettings;
     if (!wanted) continue;
     const std::size_t offset = record.target_offset();
     LowerIfEchoed(shared_, record.rec, [&] {
@@ -438,6 +439,12 @@ void StatusIntake::TestEqualRecords(bool before_copy) {
           return ((state.Get(offset + 1) ^ request.Get(offset + 1)) & 0x40) == 0;
         case Lowering::kAutoStartMode:
           return state.Get(offset) == (request.Get(offset) & 0x03);
+        case Lowering::kDisplaySettings: {
+          // Command bits still waiting for their placement keep the record up, even when the
+          // controller already reports every other bit.
+          const std::uint8_t requested = request.Get(offset);
+          return (requested & 0x03) == 0 && ((state.Get(offset) ^ requested) & ~0x03) == 0;
+        }
         default:
           for (std::size_t i = 0; i < record.size; ++i)
             if (state.Get(offset + i) != request.Get(offset + i)) return false;

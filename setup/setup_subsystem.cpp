@@ -5,11 +5,14 @@
 #include "setup/drying_mode_dialog.h"
 #include "setup/hardware_setup_dialog.h"
 #include "setup/moisture_setpoint_dialog.h"
+#include "setup/plenum_temp_manager_dialog.h"
 #include "setup/selection_screens.h"
 #include "setup/setup_select_screen.h"
+#include "setup/staged_batch_dialog.h"
 #include "setup/temp_select_screen.h"
 #include "setup/temperature_entry_dialog.h"
 #include "setup/timer_select_screen.h"
+#include "setup/unload_param_dialog.h"
 #include "shell/view_context.h"
 
 namespace orvandry::setup {
@@ -35,6 +38,15 @@ void SetupSubsystem::Attach(shell::ShellHost& host) {
   });
   dialogs_.Add(hardware_id::kTemplate,
                [this](const shell::DialogRequest& r) { RunHardwareSetupDialog(r.parent, *host_); });
+  dialogs_.Add(staged_batch_id::kTemplate, [this](const shell::DialogRequest& r) {
+    RunStagedBatchDialog(r.parent, host_->Context());
+  });
+  dialogs_.Add(unload_param_id::kTemplate, [this](const shell::DialogRequest& r) {
+    RunUnloadParamDialog(r.parent, host_->Context(), unload_rate_warning_);
+  });
+  dialogs_.Add(plenum_manager_id::kTemplate, [this](const shell::DialogRequest& r) {
+    RunPlenumTempManagerDialog(r.parent, host_->Context());
+  });
 }
 
 platform::ChildWindow* SetupSubsystem::CreateWindow(const shell::WindowDef& def, QWidget* parent) {

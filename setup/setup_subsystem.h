@@ -1,6 +1,7 @@
 #pragma once
 
 #include "setup/metering_speed_dialog.h"
+#include "setup/unload_param.h"
 #include "shell/subsystem.h"
 
 namespace orvandry::setup {
@@ -23,6 +24,7 @@ class SetupSubsystem final : public shell::Subsystem {
   shell::ShellHost* host_ = nullptr;
   shell::DialogTable dialogs_;
   MeteringDialogHost metering_;
+  UnloadRateWarning unload_rate_warning_;  // given at most once per run
 };
 
 }  // namespace orvandry::setup

@@ -117,16 +117,18 @@ TEST_F(CommandBuilderTest, FullFrameSkipsLaterRecordsButKeepsThemRaisedAndTheClo
   EXPECT_GE(first.size() - 2, kCommandRecordLimit);
 }
 
-TEST_F(CommandBuilderTest, DisplaySettingsCarryCommandBitsOnce) {
+// The command bits go out in the first placement only; the record itself stays raised for the
+// intake to lower on the controller's echo.
+TEST_F(CommandBuilderTest, DisplaySettingsCarryCommandBitsOnceAndStayRaised) {
   shared.RequestByte(Rec::kDisplaySettings, 0x43);
   Bytes frame = Build();
   EXPECT_EQ(Bytes(frame.begin() + 2, frame.end() - 2), (Bytes{1, 10, 1, 0x43}));
-  EXPECT_FALSE(shared.pending.IsRaised(Rec::kDisplaySettings));
+  EXPECT_TRUE(shared.pending.IsRaised(Rec::kDisplaySettings));
   EXPECT_EQ(shared.request.Get(status_map::kDisplaySettings), 0x40);
 
-  shared.pending.Raise(Rec::kDisplaySettings);
   frame = Build();
-  EXPECT_EQ(frame[5], 0x40);
+  EXPECT_EQ(Bytes(frame.begin() + 2, frame.end() - 2), (Bytes{1, 10, 1, 0x40}));
+  EXPECT_TRUE(shared.pending.IsRaised(Rec::kDisplaySettings));
 }
 
 TEST_F(CommandBuilderTest, PrinterCommandIsOneShotAndPrinterOptionsAreNot) {

@@ -125,6 +125,26 @@ TEST_F(LinkCycleTest, OneShotPlacedDuringTheHoldOffIsLost) {
   EXPECT_FALSE(shared.pending.IsRaised(Rec::kClock));
 }
 
+// A display settings change placed while only null frames may go out is not lost: it goes out
+// once the hold-off allows, its command bits only in the first placement, and ends on the echo.
+TEST_F(LinkCycleTest, DisplaySettingsSurviveTheResetHoldOffAndEndOnTheEcho) {
+  shared.reconnect_request = 1;
+  Cycle();
+  shared.RequestByte(Rec::kDisplaySettings, 0xA2);
+  for (int i = 1; i <= 8; ++i) EXPECT_EQ(Cycle(), NullFrame()) << "cycle " << i;
+  const Bytes sent = Cycle();
+  ASSERT_TRUE(IsCommandFrame(sent));
+  EXPECT_EQ(Bytes(sent.begin() + 2, sent.end() - 2), (Bytes{1, 10, 1, 0xA0}));
+  EXPECT_TRUE(shared.pending.IsRaised(Rec::kDisplaySettings));
+
+  port.Arrive(frame.Sealed());  // the controller has not taken it yet
+  EXPECT_TRUE(IsCommandFrame(Cycle()));
+  frame.Set(sm::kDisplaySettings, {0xA0});
+  port.Arrive(frame.Sealed());
+  EXPECT_EQ(Cycle(), NullFrame());
+  EXPECT_FALSE(shared.pending.IsRaised(Rec::kDisplaySettings));
+}
+
 TEST_F(LinkCycleTest, GoodFrameDuringTheHoldOffEndsTheLostStateButNotTheHoldOff) {
   shared.link_alive = 0;
   shared.reconnect_request = 1;

@@ -151,6 +151,32 @@ TEST_F(StatusIntakeTest, SpecialLoweringRules) {
   EXPECT_TRUE(shared.pending.IsRaised(Rec::kClock));
 }
 
+// The display settings record ends when the controller reports every bit it carries but the
+// command bits, and never before its command bits have been placed.
+TEST_F(StatusIntakeTest, DisplaySettingsEndOnTheEchoOfTheirBitsOnceTheCommandHasGoneOut) {
+  struct Case {
+    const char* name;
+    std::uint8_t requested;
+    std::uint8_t reported;
+    bool lowered;
+  };
+  const Case cases[] = {
+      {"same byte", 0xA8, 0xA8, true},
+      {"command bits reported or not", 0x40, 0x43, true},
+      {"safety bit not reported yet", 0x28, 0x08, false},
+      {"units not reported yet", 0x80, 0x00, false},
+      {"command not placed yet", 0x42, 0x40, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    shared.RequestByte(Rec::kDisplaySettings, c.requested);
+    frame.Set(sm::kDisplaySettings, {c.reported});
+    Take();
+    EXPECT_EQ(shared.pending.IsRaised(Rec::kDisplaySettings), !c.lowered);
+    shared.pending.Lower(Rec::kDisplaySettings);
+  }
+}
+
 // The metering dialog's records end once the controller reports the value each carries, from
 // either source, and the selection's upper bits (the controller's own) do not hold them up.
 TEST_F(StatusIntakeTest, MeteringRecordsAreLoweredByTheirEchoWhateverTheSource) {

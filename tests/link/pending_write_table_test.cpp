@@ -27,6 +27,7 @@ TEST(PendingWriteTable, EveryRecordMatchesTheReference) {
       {"metering_knob", Lowering::kMeteringKnob},
       {"printer_bit", Lowering::kPrinterBit},
       {"auto_start_mode", Lowering::kAutoStartMode},
+      {"display_settings", Lowering::kDisplaySettings},
   };
   const std::map<std::string, DataSource> source_by_name = {{"request", DataSource::kRequestImage},
                                                             {"state", DataSource::kDryerState}};
