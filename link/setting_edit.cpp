@@ -2,6 +2,7 @@
 
 #include <cassert>
 #include <mutex>
+#include <vector>
 
 #include "link/status_map.h"
 
@@ -78,20 +79,20 @@ bool SettingEdit::Changed(Rec rec) const {
   return false;
 }
 
-CommitResult SettingEdit::Commit(Rec rec) {
-  if (!Connected()) return CommitResult::kNotConnected;
+bool SettingEdit::LoadedBeforeLink(Rec rec) const {
   const PendingWriteRecord& record = RecordOf(rec);
-  if (record.source == DataSource::kDryerState) {
-    shared_.pending.Raise(rec);
-    return CommitResult::kSent;
-  }
+  if (record.source == DataSource::kDryerState) return false;
   const std::size_t at = record.target_offset();
   assert(Loaded(at, record.size) && "SettingEdit: record committed before it was loaded");
   for (std::size_t offset = at; offset < at + record.size; ++offset)
-    if (loaded_before_link_.test(offset)) return CommitResult::kNotConnected;
+    if (loaded_before_link_.test(offset)) return true;
+  return false;
+}
 
-  {
-    std::scoped_lock lock(shared_.request_lock);
+void SettingEdit::StoreLocked(Rec rec) {
+  const PendingWriteRecord& record = RecordOf(rec);
+  if (record.source == DataSource::kRequestImage) {
+    const std::size_t at = record.target_offset();
     std::uint8_t carried = 0;
     // Command bits still in the requested byte have not been placed yet (the builder clears them
     // as it places the record): they belong to an earlier press and still go out.
@@ -99,12 +100,42 @@ CommitResult SettingEdit::Commit(Rec rec) {
       carried = shared_.request.Get(at) & kDisplayCommandBits;
     shared_.request.CopyFrom(at, working_.data() + at, record.size);
     if (carried != 0) shared_.request.Set(at, static_cast<std::uint8_t>(working_[at] | carried));
-    shared_.pending.Raise(rec);
   }
+  shared_.pending.Raise(rec);
+}
 
+void SettingEdit::Committed(Rec rec) {
+  const PendingWriteRecord& record = RecordOf(rec);
+  if (record.source == DataSource::kDryerState) return;
+  const std::size_t at = record.target_offset();
   if (rec == Rec::kDisplaySettings) working_[at] &= static_cast<std::uint8_t>(~kDisplayCommandBits);
   for (std::size_t offset = at; offset < at + record.size; ++offset)
     start_[offset] = working_[offset];
+}
+
+CommitResult SettingEdit::Commit(Rec rec) {
+  if (!Connected() || LoadedBeforeLink(rec)) return CommitResult::kNotConnected;
+  {
+    std::scoped_lock lock(shared_.request_lock);
+    StoreLocked(rec);
+  }
+  Committed(rec);
+  return CommitResult::kSent;
+}
+
+CommitResult SettingEdit::CommitChanged(std::initializer_list<Rec> recs) {
+  if (!Connected()) return CommitResult::kNotConnected;
+  std::vector<Rec> changed;
+  for (Rec rec : recs)
+    if (Changed(rec)) changed.push_back(rec);
+  if (changed.empty()) return CommitResult::kUnchanged;
+  for (Rec rec : changed)
+    if (LoadedBeforeLink(rec)) return CommitResult::kNotConnected;
+  {
+    std::scoped_lock lock(shared_.request_lock);
+    for (Rec rec : changed) StoreLocked(rec);
+  }
+  for (Rec rec : changed) Committed(rec);
   return CommitResult::kSent;
 }
 

@@ -69,9 +69,18 @@ class SettingEdit : public TableFields<SettingEdit> {
   // committed becomes the new starting point for Changed (with 266's command bits cleared again).
   CommitResult Commit(Rec rec);
   CommitResult CommitIfChanged(Rec rec);
+  // ACCEPT of a screen that changes several records at once: every record of `recs` that differs
+  // from what the screen started from is stored and raised in one hold of the lock, so the
+  // builder puts them in the same CommandFrame (the dryer never sees half of the change, unless
+  // the frame is full and later records wait for the next one). kSent when any was, kUnchanged
+  // when none differs, kNotConnected (nothing sent) when any changed one cannot be sent yet.
+  CommitResult CommitChanged(std::initializer_list<Rec> recs);
 
  private:
   void LoadLocked(Rec rec, bool connected);
+  bool LoadedBeforeLink(Rec rec) const;
+  void StoreLocked(Rec rec);
+  void Committed(Rec rec);
   bool Loaded(std::size_t offset, std::size_t count) const;
 
   LinkShared& shared_;

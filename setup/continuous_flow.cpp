@@ -23,7 +23,6 @@ constexpr std::uint8_t kSafetyTested266 = 0x20;
 constexpr std::uint8_t kSafetyBits266 = 0x30;
 
 // The records ACCEPT sends; the limit's own record goes through its entry dialog.
-constexpr Rec kAccepted[] = {Rec::kMeteringMode, Rec::kDryingMode, Rec::kDisplaySettings};
 
 }  // namespace
 
@@ -90,17 +89,13 @@ void ContinuousFlow::ReloadMaxGrainTemp() {
 }
 
 link::CommitResult ContinuousFlow::Send(platform::Prompter& prompter) {
-  bool changed = false;
-  for (Rec rec : kAccepted) changed = changed || edit_.Changed(rec);
-  if (!changed) return link::CommitResult::kUnchanged;
-  for (Rec rec : kAccepted) {
-    if (edit_.CommitIfChanged(rec) == link::CommitResult::kNotConnected) {
-      prompter.Ask(kNotConnectedText, kNotConnectedCaption, platform::Buttons::kOk,
-                   platform::kExclamation);
-      return link::CommitResult::kNotConnected;
-    }
-  }
-  return link::CommitResult::kSent;
+  // All of it in one step, so the dryer gets the whole change in one frame.
+  const link::CommitResult result =
+      edit_.CommitChanged({Rec::kMeteringMode, Rec::kDryingMode, Rec::kDisplaySettings});
+  if (result == link::CommitResult::kNotConnected)
+    prompter.Ask(kNotConnectedText, kNotConnectedCaption, platform::Buttons::kOk,
+                 platform::kExclamation);
+  return result;
 }
 
 ContinuousFlow::Outcome ContinuousFlow::Press(int control_id, platform::Prompter& prompter) {

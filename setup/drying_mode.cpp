@@ -53,20 +53,13 @@ void DryingMode::ChooseStagedBatch() {
 
 link::CommitResult DryingMode::Send(platform::Prompter& prompter) {
   // The scheme and the configuration go before the selector that switches the dryer over.
-  constexpr Rec kOrder[] = {Rec::kDryingMode, Rec::kMeteringMode, Rec::kConfigBits,
-                            Rec::kBatchSelector};
-  bool changed = false;
-  for (Rec rec : kOrder) changed = changed || edit_.Changed(rec);
-  if (!changed) return link::CommitResult::kUnchanged;
-  for (Rec rec : kOrder) {
-    if (edit_.CommitIfChanged(rec) == link::CommitResult::kNotConnected) {
-      // Loaded in one snapshot: either every record goes or none does.
-      prompter.Ask(kNotConnectedText, kNotConnectedCaption, platform::Buttons::kOk,
-                   platform::kExclamation);
-      return link::CommitResult::kNotConnected;
-    }
-  }
-  return link::CommitResult::kSent;
+  // All of it in one step, so the dryer gets the whole change in one frame.
+  const link::CommitResult result = edit_.CommitChanged(
+      {Rec::kDryingMode, Rec::kMeteringMode, Rec::kConfigBits, Rec::kBatchSelector});
+  if (result == link::CommitResult::kNotConnected)
+    prompter.Ask(kNotConnectedText, kNotConnectedCaption, platform::Buttons::kOk,
+                 platform::kExclamation);
+  return result;
 }
 
 DryingMode::Outcome DryingMode::Press(int control_id, platform::Prompter& prompter) {

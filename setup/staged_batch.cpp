@@ -17,12 +17,6 @@ using link::Rec;
 constexpr std::uint8_t kMeteringTemperatureBased = 0x80;
 constexpr std::uint8_t kMeteringMoistureBits = 0x06;
 
-// Everything the dialog may write, and the two bytes it only reads (the fan count decides
-// whether DUAL is possible; the drying mode whether bit 0x08 bars it).
-constexpr Rec kWritten[] = {Rec::kConfigBits,           Rec::kDryingMode,
-                            Rec::kDisplaySettings,      Rec::kStagedBatchValue,
-                            Rec::kMoistureControlValue, Rec::kMeteringMode};
-
 }  // namespace
 
 const char* const kNoCriterionText =
@@ -167,13 +161,14 @@ StagedBatch::Outcome StagedBatch::Accept(platform::Prompter& prompter) {
                  platform::Icon::kNone);
     return Outcome::kKeepOpen;
   }
-  for (Rec rec : kWritten) {
-    if (edit_.CommitIfChanged(rec) == link::CommitResult::kNotConnected) {
-      // Loaded before the dryer's first report: there is nothing of its to change yet.
-      prompter.Ask(kNotConnectedText, kNotConnectedCaption, platform::Buttons::kOk,
-                   platform::kExclamation);
-      return Outcome::kCancelled;
-    }
+  // All of it in one step, so the dryer gets the whole change in one frame.
+  if (edit_.CommitChanged({Rec::kConfigBits, Rec::kDryingMode, Rec::kDisplaySettings,
+                           Rec::kStagedBatchValue, Rec::kMoistureControlValue,
+                           Rec::kMeteringMode}) == link::CommitResult::kNotConnected) {
+    // Loaded before the dryer's first report: there is nothing of its to change yet.
+    prompter.Ask(kNotConnectedText, kNotConnectedCaption, platform::Buttons::kOk,
+                 platform::kExclamation);
+    return Outcome::kCancelled;
   }
   return Outcome::kAccepted;
 }

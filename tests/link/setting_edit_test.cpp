@@ -171,6 +171,33 @@ TEST_F(SettingEditTest, CommitIfChangedRaisesOnlyWhatDiffers) {
   EXPECT_TRUE(shared.pending.IsRaised(Rec::kMeteringCopyWorking));
 }
 
+// A screen that changes several records on ACCEPT gets them into one frame: the builder never sees
+// the first stored without the others.
+TEST_F(SettingEditTest, SeveralRecordsGoOutTogetherOrNotAtAll) {
+  Take();
+  SettingEdit edit(shared);
+  edit.Load({Rec::kMeteringMode, Rec::kConfigBits, Rec::kBatchSelector});
+  EXPECT_EQ(edit.CommitChanged({Rec::kMeteringMode, Rec::kBatchSelector}),
+            CommitResult::kUnchanged);
+  edit.Set(sm::kMeteringMode, 0x83);
+  edit.Set(sm::kBatchSelector, 1);
+  EXPECT_EQ(edit.CommitChanged({Rec::kMeteringMode, Rec::kConfigBits, Rec::kBatchSelector}),
+            CommitResult::kSent);
+  EXPECT_TRUE(shared.pending.IsRaised(Rec::kMeteringMode));
+  EXPECT_FALSE(shared.pending.IsRaised(Rec::kConfigBits)) << "unchanged: not sent";
+  std::array<std::uint8_t, kMaxCommandFrameSize> tx{};
+  ASSERT_TRUE(BuildCommandFrame(shared, tx.data()));
+  EXPECT_EQ(tx[1], 2) << "both in the same frame";
+
+  LinkShared cold;
+  SettingEdit early(cold);
+  early.Load({Rec::kMeteringMode, Rec::kBatchSelector});
+  early.Set(sm::kBatchSelector, 1);
+  EXPECT_EQ(early.CommitChanged({Rec::kMeteringMode, Rec::kBatchSelector}),
+            CommitResult::kNotConnected);
+  EXPECT_FALSE(cold.pending.AnyRaised());
+}
+
 // Command bits go out once, from the press that set them, and are not wiped by another screen
 // committing the same byte before the builder has sent them.
 TEST_F(SettingEditTest, DisplayCommandBitsGoOutOnceAndSurviveAnotherCommit) {
