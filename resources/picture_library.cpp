@@ -186,6 +186,25 @@ constexpr std::array kPictures{
     PictureInfo{4425, 175, 50, "chart, \"Data Logger Setup\""},
     PictureInfo{4426, 175, 50, "antenna, \"Remote Connection\" (pressed)"},
     PictureInfo{4427, 175, 50, "antenna, \"Remote Connection\""},
+    // The extended setup board: 175 x 50 faces.
+    PictureInfo{4800, 175, 50, "thermometer with a band, \"Differential\" (pressed)"},
+    PictureInfo{4801, 175, 50, "thermometer with a band, \"Differential\""},
+    PictureInfo{4802, 175, 50, "printer, \"Printer Setup\" (pressed)"},
+    PictureInfo{4803, 175, 50, "printer, \"Printer Setup\""},
+    PictureInfo{4804, 175, 50, "metering roll turning back, \"Meter Roll Reverse\" (pressed)"},
+    PictureInfo{4805, 175, 50, "metering roll turning back, \"Meter Roll Reverse\""},
+    PictureInfo{4806, 175, 50, "sample cup and cycle arrow, \"Sampler Cycle Rate\" (pressed)"},
+    PictureInfo{4807, 175, 50, "sample cup and cycle arrow, \"Sampler Cycle Rate\""},
+    PictureInfo{4808, 175, 50, "dial gauge, \"BPH Calibration\" (pressed)"},
+    PictureInfo{4809, 175, 50, "dial gauge, \"BPH Calibration\""},
+    PictureInfo{4810, 175, 50, "thermometer between F and C, \"Temp Scale\" (pressed)"},
+    PictureInfo{4811, 175, 50, "thermometer between F and C, \"Temp Scale\""},
+    PictureInfo{4812, 175, 50, "dryer column, \"Dryer Model\" (pressed)"},
+    PictureInfo{4813, 175, 50, "dryer column, \"Dryer Model\""},
+    PictureInfo{4814, 175, 50, "storage disk, \"USER SAVED DEFAULTS\" (pressed)"},
+    PictureInfo{4815, 175, 50, "storage disk, \"USER SAVED DEFAULTS\""},
+    PictureInfo{4816, 175, 50, "counter at zero, \"Batches\" (pressed)"},
+    PictureInfo{4817, 175, 50, "counter at zero, \"Batches\""},
 };
 
 QString FileOf(int number) {

@@ -3,6 +3,7 @@
 #include "setup/bracket_dialog.h"
 #include "setup/continuous_flow_dialog.h"
 #include "setup/drying_mode_dialog.h"
+#include "setup/extended_setup_screen.h"
 #include "setup/hardware_setup_dialog.h"
 #include "setup/moisture_setpoint_dialog.h"
 #include "setup/plenum_temp_manager_dialog.h"
@@ -64,6 +65,8 @@ platform::ChildWindow* SetupSubsystem::CreateWindow(const shell::WindowDef& def,
       return new TimerSelectScreen(parent, def, *exit, std::move(on_exit), host_->Context());
     case shell::Win::kSetupSelect:
       return new SetupSelectScreen(parent, def, *exit, std::move(on_exit), *host_);
+    case shell::Win::kExtendedSetupSelect:
+      return new ExtendedSetupScreen(parent, def, *exit, std::move(on_exit), *host_);
     default:
       return new SelectionScreen(parent, def, *exit, std::move(on_exit));
   }
@@ -74,11 +77,18 @@ void SetupSubsystem::OnIntake(const link::IntakeResult& result) {
   metering_.OnIntake(result);
   if (result.repaints.Has(link::ViewId::kMoistureSetpointDialog))
     RepaintOpenDialogs(*host_->MainWidget(), moisture_id::kSetpointTemplate);
+  // The panel shows the dryer's units once a frame disagrees with a switch.
+  if (auto* board =
+          qobject_cast<ExtendedSetupScreen*>(host_->Window(shell::Win::kExtendedSetupSelect)))
+    board->OnFrames();
 }
 
 void SetupSubsystem::OnSecondTick() {
-  // The hardware setup board's option-dependent buttons follow the dryer once a second.
+  // The setup boards' option-dependent buttons follow the dryer once a second.
   if (auto* board = qobject_cast<SetupSelectScreen*>(host_->Window(shell::Win::kSetupSelect)))
+    board->SyncButtons();
+  if (auto* board =
+          qobject_cast<ExtendedSetupScreen*>(host_->Window(shell::Win::kExtendedSetupSelect)))
     board->SyncButtons();
 }
 
