@@ -91,7 +91,7 @@ class UnitsEndToEnd : public ::testing::Test {
       if (s.find(std::string("\xB0") + unit) == std::string::npos) return false;
     return true;
   }
-  // Switches through the board as the operator does, and returns the time of the switch.
+  // Switches through the board as the operator does.
   void Switch() {
     prompter_.Script(Answer::kYes);
     ASSERT_EQ(board_.Press(extended_id::kTempScale).action, ExtendedPress::Action::kSent);
@@ -119,6 +119,7 @@ TEST_F(UnitsEndToEnd, EveryViewShowsCelsiusOnlyWhileTheControllerReportsIt) {
   // and once a frame can answer the switch the views go back to what the controller reports.
   Switch();
   EXPECT_EQ(shared_.si_units.load(), 1);
+  EXPECT_TRUE(AllIn(Shown(), 'C')) << "the panel switches at once";
   Frames(3);
   EXPECT_EQ(shared_.si_units.load(), 1) << "frames within the answer time may predate it";
   now_ms_ = 1000;
