@@ -9,12 +9,13 @@ from make_setup_faces import bushel_scale, setup_face
 
 
 def differential(ink, greyed):
-    """A thermometer with a band between two marks: the swing around the setpoint."""
+    """A thermometer beside a span between two marks: the swing around the setpoint."""
     band = ACCENT if not greyed else ink
-    return (f'<g transform="translate(-6 0)">{thermometer(ink, greyed)}</g>'
-            f'<path d="M 19 6 L 27 6 M 19 16 L 27 16" stroke="{ink}" stroke-width="1.8"/>'
-            f'<path d="M 23 7.5 L 23 14.5 M 20.5 10 L 23 7.5 L 25.5 10 M 20.5 12 L 23 14.5 '
-            f'L 25.5 12" fill="none" stroke="{band}" stroke-width="1.8" stroke-linecap="round"/>')
+    return (f'<g transform="translate(-7 0)">{thermometer(ink, greyed)}</g>'
+            f'<path d="M 17 3 L 28 3 M 17 21 L 28 21" stroke="{ink}" stroke-width="2"/>'
+            f'<path d="M 22.5 5.5 L 22.5 18.5" stroke="{band}" stroke-width="2.4"/>'
+            f'<path d="M 18.5 9.5 L 22.5 4.5 L 26.5 9.5 Z M 18.5 14.5 L 22.5 19.5 L 26.5 14.5 Z" '
+            f'fill="{band}"/>')
 
 
 def printer(ink, greyed):
