@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QTimer>
 #include <optional>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "platform/settings_store.h"
 #include "resources/picture_library.h"
 #include "setup/extended_setup_screen.h"
+#include "setup/hardware_setup_dialog.h"
 #include "setup/setup_select_screen.h"
 #include "setup/setup_subsystem.h"
 #include "setup/timer_entry.h"
@@ -415,6 +417,22 @@ TEST_F(ExtendedBoardTest, TempScaleSwitchesThePanelAtOnceAndAnEarlyFrameLeavesIt
   EXPECT_EQ(shared.si_units.load(), 1);
   EXPECT_TRUE(shared.pending.IsRaised(Rec::kDisplaySettings));
   EXPECT_TRUE(prompter.Clean()) << prompter.Problems();
+}
+
+TEST_F(ExtendedBoardTest, DryerModelOpensTheHardwareSetupDialogOverTheBoard) {
+  SetOptions(shared, {.status = 0x04});
+  window.OneSecondTick();
+  bool opened = false;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<HardwareSetupDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    opened = true;
+    EXPECT_EQ(dialog->parentWidget(), &Board());
+    dialog->Button(hardware_id::kAccept)->click();
+  });
+  Board().Button(id::kDryerModel)->click();
+  EXPECT_TRUE(opened);
+  EXPECT_TRUE(recorder.opened.empty());
 }
 
 // Units the dryer reports with no switch of the panel's waiting for an answer show from the next
