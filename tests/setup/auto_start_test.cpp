@@ -318,6 +318,13 @@ TEST_F(AutoStartWindowTest, TheBoardsButtonSwapsInTheWizardAndAcceptSwapsBack) {
           << face;
     }
   }
+  for (int picture : {533, 543, 544, 553, 542}) {
+    const QSize size = resources::SharedPictures().NaturalSize(picture);
+    EXPECT_EQ(size, picture == 533 ? QSize(589, 222) : QSize(375, 93)) << picture;
+    EXPECT_NE(resources::SharedPictures().Image(picture),
+              resources::PlaceholderImage(picture, size))
+        << picture;
+  }
   const std::vector<std::pair<int, const char*>> pages = {{0, "auto_start_0_welcome"},
                                                           {1, "auto_start_1_incoming"},
                                                           {2, "auto_start_2_desired"},
