@@ -205,6 +205,26 @@ constexpr std::array kPictures{
     PictureInfo{4815, 175, 50, "storage disk, \"USER SAVED DEFAULTS\""},
     PictureInfo{4816, 175, 50, "counter at zero, \"Batches\" (pressed)"},
     PictureInfo{4817, 175, 50, "counter at zero, \"Batches\""},
+    // The auto-start wizard: 159 x 41 keys, 120 x 40 adjusters, the title picture and the banners.
+    PictureInfo{533, 589, 222, "green start button, \"AUTO-START UP WIZARD\" and its three steps"},
+    PictureInfo{534, 159, 41, "\"NEXT\" (pressed)"},
+    PictureInfo{535, 159, 41, "\"NEXT\""},
+    PictureInfo{536, 159, 41, "\"BACK\" (pressed)"},
+    PictureInfo{537, 159, 41, "\"BACK\""},
+    PictureInfo{538, 159, 41, "\"CANCEL\" (pressed)"},
+    PictureInfo{539, 159, 41, "\"CANCEL\""},
+    PictureInfo{540, 159, 41, "\"HELP\" (pressed)"},
+    PictureInfo{541, 159, 41, "\"HELP\""},
+    PictureInfo{542, 375, 93, "checklist, \"Summary Page for Automatic Dryer Startup\""},
+    PictureInfo{543, 375, 93, "moisture drop, \"Enter the Incoming Moisture Content (%)\""},
+    PictureInfo{544, 375, 93, "moisture drop, \"Enter Desired Moisture - Moisture Setpoint (%)\""},
+    PictureInfo{546, 159, 41, "\"ACCEPT\" (pressed)"},
+    PictureInfo{547, 159, 41, "\"ACCEPT\""},
+    PictureInfo{548, 120, 40, "arrow down, \"DECREASE\" (pressed)"},
+    PictureInfo{549, 120, 40, "arrow down, \"DECREASE\""},
+    PictureInfo{550, 120, 40, "arrow up, \"INCREASE\" (pressed)"},
+    PictureInfo{551, 120, 40, "arrow up, \"INCREASE\""},
+    PictureInfo{553, 375, 93, "flame, \"Select Full-Heat or Dry & Cool\""},
 };
 
 QString FileOf(int number) {

@@ -68,7 +68,7 @@ SetupPress SetupSelect::Press(int id) const {
     case id::kRemoteConnection:
       return Open(tpl::kRemoteConnection);
     default:
-      // The auto-start wizard is a window of its own; its button waits for it.
+      // The auto-start wizard is a window of its own: the board swaps itself for it.
       return {};
   }
 }

@@ -1,6 +1,7 @@
 #include "setup/setup_select_screen.h"
 
 #include "platform/picture_button.h"
+#include "setup/auto_start.h"
 #include "shell/subsystem.h"
 #include "shell/view_context.h"
 
@@ -55,6 +56,13 @@ void SetupSelectScreen::showEvent(QShowEvent* event) {
 }
 
 void SetupSelectScreen::OnPress(int id) {
+  if (id == setup_select_id::kAutoStart) {
+    // The wizard takes the board's place (unless the operator only disarms automatic start-up).
+    if (!AutoStartOpens(host_.Context().shared, host_.Context().prompter)) return;
+    host_.SetVisible(shell::Win::kSetupSelect, false);
+    host_.SetVisible(shell::Win::kAutoStart, true);
+    return;
+  }
   const SetupPress press = select_.Press(id);
   switch (press.action) {
     case SetupPress::Action::kNothing:

@@ -1,5 +1,6 @@
 #include "setup/setup_subsystem.h"
 
+#include "setup/auto_start_window.h"
 #include "setup/bracket_dialog.h"
 #include "setup/continuous_flow_dialog.h"
 #include "setup/drying_mode_dialog.h"
@@ -54,7 +55,7 @@ platform::ChildWindow* SetupSubsystem::CreateWindow(const shell::WindowDef& def,
   const ExitButtonDef* exit = nullptr;
   for (const ExitButtonDef& e : kExitButtons)
     if (e.screen == def.win) exit = &e;
-  if (exit == nullptr) return nullptr;
+  if (exit == nullptr && def.win != shell::Win::kAutoStart) return nullptr;
   std::function<void()> on_exit = [this, win = def.win] { Exit(win); };
   switch (def.win) {
     // The selection screens with contents of their own, one line each; the others are the bare
@@ -67,6 +68,8 @@ platform::ChildWindow* SetupSubsystem::CreateWindow(const shell::WindowDef& def,
       return new SetupSelectScreen(parent, def, *exit, std::move(on_exit), *host_);
     case shell::Win::kExtendedSetupSelect:
       return new ExtendedSetupScreen(parent, def, *exit, std::move(on_exit), *host_);
+    case shell::Win::kAutoStart:
+      return CreateAutoStartWindow(parent, def, *host_);
     default:
       return new SelectionScreen(parent, def, *exit, std::move(on_exit));
   }

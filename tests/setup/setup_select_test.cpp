@@ -134,7 +134,6 @@ TEST_F(SetupSelectTest, ButtonsOpenTheirDialogsOverTheBoardAndSendNothing) {
       {.button = id::kTimeDate, .opens = 199},
       {.button = id::kDataLogger, .opens = 258},
       {.button = id::kRemoteConnection, .opens = 206},
-      {.button = id::kAutoStart, .opens = std::nullopt},
   };
   for (const Case& c : cases) {
     shared.dryer_state.Set(sm::kBatchSelector, c.mode);
