@@ -1,6 +1,8 @@
 #include "setup/setup_subsystem.h"
 
 #include "setup/bracket_dialog.h"
+#include "setup/burner_differential_dialog.h"
+#include "setup/burner_mode_dialog.h"
 #include "setup/continuous_flow_dialog.h"
 #include "setup/drying_mode_dialog.h"
 #include "setup/hardware_setup_dialog.h"
@@ -46,6 +48,12 @@ void SetupSubsystem::Attach(shell::ShellHost& host) {
   });
   dialogs_.Add(plenum_manager_id::kTemplate, [this](const shell::DialogRequest& r) {
     RunPlenumTempManagerDialog(r.parent, host_->Context());
+  });
+  dialogs_.Add(burner_mode_id::kTemplate, [this](const shell::DialogRequest& r) {
+    RunBurnerModeDialog(r.parent, host_->Context());
+  });
+  dialogs_.Add(burner_differential_id::kTemplate, [this](const shell::DialogRequest& r) {
+    RunBurnerDifferentialDialog(r.parent, host_->Context());
   });
 }
 
