@@ -4,6 +4,7 @@
 #include "setup/burner_differential_dialog.h"
 #include "setup/burner_mode_dialog.h"
 #include "setup/continuous_flow_dialog.h"
+#include "setup/defaults_notice_dialog.h"
 #include "setup/drying_mode_dialog.h"
 #include "setup/hardware_setup_dialog.h"
 #include "setup/moisture_setpoint_dialog.h"
@@ -54,6 +55,9 @@ void SetupSubsystem::Attach(shell::ShellHost& host) {
   });
   dialogs_.Add(burner_differential_id::kTemplate, [this](const shell::DialogRequest& r) {
     RunBurnerDifferentialDialog(r.parent, host_->Context());
+  });
+  dialogs_.Add(defaults_notice_id::kTemplate, [this](const shell::DialogRequest& r) {
+    RunDefaultsNotice(r.parent, host_->Context());
   });
 }
 
