@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QTimer>
 #include <array>
 #include <map>
 #include <optional>
@@ -11,14 +12,21 @@
 
 #include "link/status_intake.h"
 #include "link/status_map.h"
+#include "platform/child_window.h"
+#include "platform/clock.h"
 #include "platform/control_id.h"
+#include "platform/picture_button.h"
 #include "platform/recording_canvas.h"
 #include "platform/scripted_prompter.h"
+#include "platform/settings_store.h"
 #include "setup/burner_differential.h"
 #include "setup/burner_differential_dialog.h"
 #include "setup/burner_mode.h"
 #include "setup/burner_mode_dialog.h"
+#include "setup/setup_select.h"
+#include "setup/setup_subsystem.h"
 #include "setup/timer_entry.h"
+#include "shell/main_window.h"
 #include "tests/setup/wire_records.h"
 
 namespace orvandry::setup {
@@ -354,6 +362,48 @@ TEST_F(BurnerTest, DifferentialDialogPutsEachPlenumButtonUnderItsLine) {
   dialog.Button(diff_id::kAccept)->click();
   EXPECT_FALSE(dialog.isVisible());
   EXPECT_EQ(NextFrame(shared), Bytes({{96, 2}}));
+}
+
+// Both templates belong to the setup subsystem: the board's Burner Mode button opens 177 over the
+// board, and 170 opens over whatever the opener names; each sends through its own ACCEPT.
+TEST_F(BurnerTest, TheSetupSubsystemOpensBothDialogsOverTheirOpener) {
+  Report({0x00, 0x00, 0x00, 0x00, 0x00, 0x00}, {1, 1, 1, 1, 1, 1});
+  shell::Settings settings;
+  platform::MemorySettingsStore store;
+  platform::FakeClock clock;
+  SetupSubsystem setup;
+  shell::MainWindow window{shared, settings, prompter, store, clock, {&setup}};
+  window.show();
+  window.screen().OnCommand(shell::command::kSetup);
+  QWidget* board = window.Window(shell::Win::kSetupSelect);
+  QWidget* extended = window.Window(shell::Win::kExtendedSetupSelect);
+
+  bool mode_opened = false;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<BurnerModeDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    mode_opened = true;
+    EXPECT_EQ(dialog->parentWidget(), board);
+    dialog->Button(mode_id::kAllAuto)->click();
+    dialog->Button(mode_id::kAccept)->click();
+  });
+  board->findChild<platform::PictureButton*>("BURNER MODE")->click();
+  EXPECT_TRUE(mode_opened);
+
+  bool differential_opened = false;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<BurnerDifferentialDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    differential_opened = true;
+    EXPECT_EQ(dialog->parentWidget(), extended);
+    dialog->Button(diff_id::kDegrees[4])->click();
+    dialog->Button(diff_id::kAccept)->click();
+  });
+  EXPECT_TRUE(window.OpenDialog(
+      {.template_id = diff_id::kTemplate, .parent_window = shell::Win::kExtendedSetupSelect}));
+  EXPECT_TRUE(differential_opened);
+  EXPECT_EQ(NextFrame(shared),
+            Bytes({{100, 5}, {101, 3}, {102, 3}, {103, 3}, {104, 3}, {105, 3}, {106, 3}}));
 }
 
 }  // namespace
