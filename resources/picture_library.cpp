@@ -27,6 +27,8 @@ constexpr std::array kPictures{
     PictureInfo{137, 158, 41, "\"Exit\""},
     PictureInfo{204, 200, 50, "question mark, \"HELP\" (pressed)"},
     PictureInfo{205, 200, 50, "question mark, \"HELP\""},
+    // The defaults notice: the reset-defaults dipswitch block, drawn 1:1 beside its EXIT.
+    PictureInfo{254, 180, 84, "dipswitch block, RESET DEFAULTS slid to the left (off), lamp dark"},
     PictureInfo{259, 100, 75, "plug pulled out of its socket, \"NO LINK\""},
     PictureInfo{260, 100, 124, "controller with a red cross on its screen"},
     PictureInfo{261, 200, 50, "\"Owners Manual\" (pressed)"},

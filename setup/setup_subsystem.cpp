@@ -2,7 +2,10 @@
 
 #include "setup/auto_start_window.h"
 #include "setup/bracket_dialog.h"
+#include "setup/burner_differential_dialog.h"
+#include "setup/burner_mode_dialog.h"
 #include "setup/continuous_flow_dialog.h"
+#include "setup/defaults_notice_dialog.h"
 #include "setup/drying_mode_dialog.h"
 #include "setup/extended_setup_screen.h"
 #include "setup/hardware_setup_dialog.h"
@@ -48,6 +51,15 @@ void SetupSubsystem::Attach(shell::ShellHost& host) {
   });
   dialogs_.Add(plenum_manager_id::kTemplate, [this](const shell::DialogRequest& r) {
     RunPlenumTempManagerDialog(r.parent, host_->Context());
+  });
+  dialogs_.Add(burner_mode_id::kTemplate, [this](const shell::DialogRequest& r) {
+    RunBurnerModeDialog(r.parent, host_->Context());
+  });
+  dialogs_.Add(burner_differential_id::kTemplate, [this](const shell::DialogRequest& r) {
+    RunBurnerDifferentialDialog(r.parent, host_->Context());
+  });
+  dialogs_.Add(defaults_notice_id::kTemplate, [this](const shell::DialogRequest& r) {
+    RunDefaultsNotice(r.parent, host_->Context());
   });
 }
 
