@@ -128,7 +128,7 @@ TEST_F(UnitsEndToEnd, EveryViewShowsCelsiusOnlyWhileTheControllerReportsIt) {
   EXPECT_EQ(shared_.si_units.load(), 0);
   EXPECT_TRUE(AllIn(Shown(), 'F')) << ::testing::PrintToString(Shown());
   EXPECT_TRUE(shared_.pending.IsRaised(Rec::kDisplaySettings));
-  const auto& last = dryer_->controller().history().back();
+  const sim::DisplayFrame last = dryer_->controller().history().back();
   EXPECT_EQ(last.kind, sim::FrameKind::kCommand) << "still carried";
 
   // The controller takes it now: the echo switches every view and ends the record.
