@@ -23,6 +23,7 @@
 #include "shell/main_window.h"
 #include "shell/settings.h"
 #include "sim/controller_core.h"
+#include "simulated_line.h"
 
 namespace orvandry::setup {
 namespace {
@@ -30,29 +31,7 @@ namespace {
 namespace sm = link::status_map;
 using link::Rec;
 
-// The serial line to the simulated controller: what the link writes reaches it at once, and its
-// answer is what the next read takes.
-class SimulatedLine final : public link::SerialPort {
- public:
-  SimulatedLine(sim::ControllerCore& core, double& now) : core_(core), now_(now) {}
-  std::size_t Read(std::uint8_t* buffer, std::size_t max) override {
-    const std::size_t n = std::min(max, answer_.size());
-    std::copy_n(answer_.begin(), n, buffer);
-    answer_.erase(answer_.begin(), answer_.begin() + static_cast<std::ptrdiff_t>(n));
-    return n;
-  }
-  void Purge() override { answer_.clear(); }
-  void Write(const std::uint8_t* bytes, std::size_t count) override {
-    std::vector<std::uint8_t> answer;
-    core_.Receive(bytes, count, now_, answer);
-    answer_.insert(answer_.end(), answer.begin(), answer.end());
-  }
-
- private:
-  sim::ControllerCore& core_;
-  double& now_;
-  std::deque<std::uint8_t> answer_;
-};
+using testing::SimulatedLine;
 
 class StagedBatchEndToEnd : public ::testing::Test {
  protected:
