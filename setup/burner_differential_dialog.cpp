@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "setup/dialog_kit.h"
 #include "shell/view_context.h"
 
 namespace orvandry::setup {
@@ -15,13 +16,6 @@ using platform::Rect;
 
 constexpr int kBottomRow = 300;
 constexpr int kButtonHeight = 48;
-
-QFont Bold(const QFont& base, int pixels) {
-  QFont font = base;
-  font.setPixelSize(pixels);
-  font.setBold(true);
-  return font;
-}
 
 template <std::size_t N>
 int IndexOf(const std::array<int, N>& ids, int control_id) {

@@ -3,6 +3,7 @@
 #include <QFont>
 #include <vector>
 
+#include "setup/dialog_kit.h"
 #include "shell/view_context.h"
 
 namespace orvandry::setup {
@@ -17,13 +18,6 @@ constexpr int kGroupHeight = 96;
 constexpr int kRowPitch = 100;
 constexpr int kBottomRow = 310;
 constexpr int kBottomHeight = 52;
-
-QFont Bold(const QFont& base, int pixels) {
-  QFont font = base;
-  font.setPixelSize(pixels);
-  font.setBold(true);
-  return font;
-}
 
 // Where fan/heater 1..6's group frame sits: #3, #2, #1 down the left column, #6, #5, #4 down the
 // right.

@@ -4,6 +4,7 @@
 #include <QGroupBox>
 
 #include "setup/bracket_dialog.h"
+#include "setup/dialog_kit.h"
 #include "setup/drying_mode_dialog.h"
 #include "setup/temperature_entry_dialog.h"
 #include "shell/view_context.h"

@@ -3,6 +3,7 @@
 #include <QFont>
 #include <algorithm>
 
+#include "setup/dialog_kit.h"
 #include "shell/subsystem.h"
 #include "shell/view_context.h"
 
@@ -38,14 +39,6 @@ QCheckBox* MakeIndicator(const char* text) {
   font.setBold(true);
   box->setFont(font);
   return box;
-}
-
-void PlaceAboveCentre(QWidget& dialog, int above) {
-  if (dialog.parentWidget() == nullptr) return;
-  const QRect panel = dialog.parentWidget()->window()->frameGeometry();
-  const int x = panel.left() + (panel.width() - dialog.width()) / 2;
-  const int y = panel.top() + (panel.height() - dialog.height()) / 2 - above;
-  dialog.move(std::max(panel.left(), x), std::max(panel.top(), y));
 }
 
 Rect DryingModeDialog::ControlRect(int control_id) {

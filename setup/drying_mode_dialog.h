@@ -56,7 +56,4 @@ class DryingModeDialog final : public platform::Dialog {
 // Template 512 as the setup board opens it; returns when it closes.
 void RunDryingModeDialog(QWidget* parent, shell::ShellHost& host);
 
-// Centres `dialog` on the panel `parent` belongs to, `above` pixels above its middle.
-void PlaceAboveCentre(QWidget& dialog, int above);
-
 }  // namespace orvandry::setup

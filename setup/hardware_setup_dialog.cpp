@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QPalette>
 
+#include "setup/dialog_kit.h"
 #include "shell/subsystem.h"
 #include "shell/view_context.h"
 
@@ -18,13 +19,6 @@ constexpr int kRowHeight = 20;
 constexpr int kIndicatorHeight = 18;
 constexpr int kSelectWidth = 80;
 constexpr int kSelectHeight = 44;
-
-QFont Bold(const QFont& base, int pixels) {
-  QFont font = base;
-  font.setPixelSize(pixels);
-  font.setBold(true);
-  return font;
-}
 
 template <std::size_t N>
 int IndexOf(const std::array<int, N>& ids, int control_id) {

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QRadioButton>
 
+#include "setup/dialog_kit.h"
 #include "setup/staged_batch_dialog.h"
 #include "shell/view_context.h"
 
@@ -14,13 +15,6 @@ namespace {
 
 namespace id = plenum_manager_id;
 using platform::Rect;
-
-QFont Bold(const QFont& base, int pixels) {
-  QFont font = base;
-  font.setPixelSize(pixels);
-  font.setBold(true);
-  return font;
-}
 
 }  // namespace
 

@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "link/pending_write.h"
+#include "setup/dialog_kit.h"
 #include "setup/temperature_entry_dialog.h"
 #include "setup/timer_entry_dialog.h"
 #include "shell/view_context.h"
@@ -24,13 +25,6 @@ using platform::Rect;
 constexpr int kLowerTop = 204;
 constexpr int kBottomRowY = 370;
 
-QFont Bold(const QFont& base, int pixels) {
-  QFont font = base;
-  font.setPixelSize(pixels);
-  font.setBold(true);
-  return font;
-}
-
 // An indicator shows the state; the buttons beside it change it.
 template <class Box>
 Box* Indicator(const char* text, bool radio_font) {
@@ -44,28 +38,9 @@ Box* Indicator(const char* text, bool radio_font) {
   return box;
 }
 
-QLabel* ValueBox() {
-  auto* label = new QLabel;
-  label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  label->setAlignment(Qt::AlignCenter);
-  label->setAutoFillBackground(true);
-  QPalette palette = label->palette();
-  palette.setColor(QPalette::Window, Qt::white);
-  palette.setColor(QPalette::WindowText, Qt::black);
-  label->setPalette(palette);
-  label->setFont(Bold(label->font(), 14));
-  return label;
-}
+constexpr int kValueFontPixels = 14;
 
 }  // namespace
-
-void PlaceAboveCentre(platform::Dialog& dialog, int above) {
-  if (dialog.parentWidget() == nullptr) return;
-  const QRect panel = dialog.parentWidget()->window()->frameGeometry();
-  const int x = panel.left() + (panel.width() - dialog.width()) / 2;
-  const int y = panel.top() + (panel.height() - dialog.height()) / 2 - above;
-  dialog.move(std::max(panel.left(), x), std::max(panel.top(), y));
-}
 
 Rect StagedBatchDialog::ControlRect(int control_id) {
   switch (control_id) {
@@ -163,14 +138,15 @@ StagedBatchDialog::StagedBatchDialog(QWidget* parent, StagedBatch& batch,
         id::kTemperatureTick, ControlRect(id::kTemperatureTick));
   Place(Indicator<QCheckBox>("MOISTURE - Batch automatic moisture control selected", false),
         id::kMoistureTick, ControlRect(id::kMoistureTick));
-  QLabel* criteria = Place(ValueBox(), id::kCriteriaText, ControlRect(id::kCriteriaText));
+  QLabel* criteria =
+      Place(ValueBox(kValueFontPixels), id::kCriteriaText, ControlRect(id::kCriteriaText));
   criteria->setFont(Bold(criteria->font(), 13));
 
   AddButton(id::kSafetyToggle, "");
   AddButton(id::kMaxTime, "MAX TIME");
-  Place(ValueBox(), id::kMaxTimeBox, ControlRect(id::kMaxTimeBox));
+  Place(ValueBox(kValueFontPixels), id::kMaxTimeBox, ControlRect(id::kMaxTimeBox));
   AddButton(id::kMaxGrainTemp, "MAX GRAIN\nTEMP");
-  Place(ValueBox(), id::kMaxGrainTempBox, ControlRect(id::kMaxGrainTempBox));
+  Place(ValueBox(kValueFontPixels), id::kMaxGrainTempBox, ControlRect(id::kMaxGrainTempBox));
 
   AddButton(id::kSingle, "SINGLE");
   AddButton(id::kDual, "DUAL *");

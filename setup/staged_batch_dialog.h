@@ -15,10 +15,6 @@ struct ViewContext;
 
 namespace orvandry::setup {
 
-// Moves a dialog to the horizontal centre of the panel (the window it is opened over), `above`
-// pixels above its vertical centre, kept on the panel.
-void PlaceAboveCentre(platform::Dialog& dialog, int above);
-
 // The staged batch setup's skin: the criteria across the top, the safety parameters and the two
 // option groups under them, HELP / CANCEL / ACCEPT along the bottom. Every button is at least
 // 40 x 40 pixels; the indicators only show the state.

@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QLabel>
 
+#include "setup/dialog_kit.h"
 #include "setup/staged_batch_dialog.h"
 #include "shell/view_context.h"
 
@@ -16,25 +17,7 @@ using platform::Rect;
 
 constexpr int kGroupTop[2] = {4, 130};
 
-QFont Bold(const QFont& base, int pixels) {
-  QFont font = base;
-  font.setPixelSize(pixels);
-  font.setBold(true);
-  return font;
-}
-
-QLabel* ValueBox() {
-  auto* label = new QLabel;
-  label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  label->setAlignment(Qt::AlignCenter);
-  label->setAutoFillBackground(true);
-  QPalette palette = label->palette();
-  palette.setColor(QPalette::Window, Qt::white);
-  palette.setColor(QPalette::WindowText, Qt::black);
-  label->setPalette(palette);
-  label->setFont(Bold(label->font(), 18));
-  return label;
-}
+constexpr int kValueFontPixels = 18;
 
 // The controls of one group, by its row: 0 maximum, 1 minimum.
 struct GroupIds {
@@ -81,8 +64,8 @@ UnloadParamDialog::UnloadParamDialog(QWidget* parent, UnloadParameters& rates,
     auto* box = new QGroupBox(QString::fromLatin1(titles[row]));
     box->setFont(Bold(box->font(), 12));
     Place(box, g.group, ControlRect(g.group));
-    Place(ValueBox(), g.bph, ControlRect(g.bph));
-    Place(ValueBox(), g.percent, ControlRect(g.percent));
+    Place(ValueBox(kValueFontPixels), g.bph, ControlRect(g.bph));
+    Place(ValueBox(kValueFontPixels), g.percent, ControlRect(g.percent));
     const Rect bph = ControlRect(g.bph);
     const Rect percent = ControlRect(g.percent);
     auto* bph_unit = new QLabel(QStringLiteral("BPH"));
