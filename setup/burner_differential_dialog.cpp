@@ -63,11 +63,7 @@ BurnerDifferentialDialog::BurnerDifferentialDialog(QWidget* parent,
   buttons.emplace_back(id::kCancel, QStringLiteral("CANCEL"));
   buttons.emplace_back(id::kAccept, QStringLiteral("ACCEPT / EXIT"));
   for (const auto& [control_id, text] : buttons) {
-    auto* button = new QPushButton(text);
-    button->setObjectName(QString::number(control_id));
-    // No keyboard on the panel: Enter must never pick a button on its own.
-    button->setAutoDefault(false);
-    button->setFocusPolicy(Qt::NoFocus);
+    auto* button = TouchButton(text, QString::number(control_id));
     button->setFont(Bold(button->font(), 14));
     Place(button, control_id, ControlRect(control_id));
     connect(button, &QPushButton::clicked, this, [this, id = control_id] { OnControl(id); });

@@ -96,11 +96,7 @@ BurnerModeDialog::BurnerModeDialog(QWidget* parent, BurnerMode& mode, platform::
                                  {id::kCancel, "CANCEL"},
                                  {id::kAccept, "ACCEPT"}});
   for (const auto& [control_id, text] : buttons) {
-    auto* button = new QPushButton(QString::fromLatin1(text));
-    button->setObjectName(QString::number(control_id));
-    // No keyboard on the panel: Enter must never pick a button on its own.
-    button->setAutoDefault(false);
-    button->setFocusPolicy(Qt::NoFocus);
+    auto* button = TouchButton(QString::fromLatin1(text), QString::number(control_id));
     button->setFont(Bold(button->font(), 14));
     Place(button, control_id, ControlRect(control_id));
     connect(button, &QPushButton::clicked, this, [this, id = control_id] { OnControl(id); });

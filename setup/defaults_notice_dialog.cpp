@@ -2,6 +2,7 @@
 
 #include <QFont>
 
+#include "setup/dialog_kit.h"
 #include "shell/view_context.h"
 
 namespace orvandry::setup {
@@ -9,10 +10,7 @@ namespace orvandry::setup {
 DefaultsNoticeDialog::DefaultsNoticeDialog(QWidget* parent, DefaultsNotice& notice)
     : platform::Dialog(parent, defaults_notice_id::kTemplate, kDefaultsCaption, kClientSize),
       notice_(notice) {
-  auto* exit = new QPushButton(QStringLiteral("EXIT"));
-  exit->setObjectName(QString::number(defaults_notice_id::kExit));
-  exit->setAutoDefault(false);
-  exit->setFocusPolicy(Qt::NoFocus);
+  auto* exit = TouchButton(QStringLiteral("EXIT"), QString::number(defaults_notice_id::kExit));
   QFont font = exit->font();
   font.setPixelSize(16);
   font.setBold(true);

@@ -3,6 +3,8 @@
 #include <QFont>
 #include <QLabel>
 #include <QPalette>
+#include <QPushButton>
+#include <QString>
 #include <QWidget>
 #include <algorithm>
 
@@ -13,6 +15,14 @@ QFont Bold(const QFont& base, int pixels) {
   font.setPixelSize(pixels);
   font.setBold(true);
   return font;
+}
+
+QPushButton* TouchButton(const QString& text, const QString& name) {
+  auto* button = new QPushButton(text);
+  button->setObjectName(name);
+  button->setAutoDefault(false);
+  button->setFocusPolicy(Qt::NoFocus);
+  return button;
 }
 
 QLabel* ValueBox(int font_pixels) {

@@ -2,6 +2,8 @@
 
 class QFont;
 class QLabel;
+class QPushButton;
+class QString;
 class QWidget;
 
 // Small pieces the setup dialogs' widgets share.
@@ -9,6 +11,10 @@ namespace orvandry::setup {
 
 // `base` at `pixels` pixels, bold: the dialogs' titles, values and button texts.
 QFont Bold(const QFont& base, int pixels);
+
+// A push button named `name` showing `text`. The panel has no keyboard: it is never a default
+// button and never takes focus, so Enter can never pick it on its own.
+QPushButton* TouchButton(const QString& text, const QString& name);
 
 // A read-only value box: sunken, white, centred bold text of `font_pixels` pixels.
 QLabel* ValueBox(int font_pixels);

@@ -17,11 +17,7 @@ using platform::Rect;
 }  // namespace
 
 QPushButton* MakeModeButton(const char* text, int pixel_size) {
-  auto* button = new QPushButton(QString::fromUtf8(text));
-  button->setObjectName(QString::fromUtf8(text));
-  // No keyboard on the panel: Enter must never pick a button on its own.
-  button->setAutoDefault(false);
-  button->setFocusPolicy(Qt::NoFocus);
+  auto* button = TouchButton(QString::fromUtf8(text), QString::fromUtf8(text));
   QFont font = button->font();
   font.setPixelSize(pixel_size);
   font.setBold(true);

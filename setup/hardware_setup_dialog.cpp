@@ -200,11 +200,7 @@ void HardwareSetupDialog::AddIndicator(int control_id) {
 }
 
 void HardwareSetupDialog::AddButton(int control_id, const char* text, int pixel_size) {
-  auto* button = new QPushButton(QString::fromLatin1(text));
-  button->setObjectName(QString::number(control_id));
-  // No keyboard on the panel: Enter must never pick a button on its own.
-  button->setAutoDefault(false);
-  button->setFocusPolicy(Qt::NoFocus);
+  auto* button = TouchButton(QString::fromLatin1(text), QString::number(control_id));
   button->setFont(Bold(button->font(), pixel_size));
   PlaceInLayout(button, control_id);
   connect(button, &QPushButton::clicked, this, [this, control_id] { OnControl(control_id); });

@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QGroupBox>
 
+#include "setup/dialog_kit.h"
 #include "shell/subsystem.h"
 #include "shell/view_context.h"
 
@@ -109,10 +110,7 @@ MeteringSpeedDialog::MeteringSpeedDialog(QWidget* parent, MeteringSpeed& meterin
 }
 
 QPushButton* MeteringSpeedDialog::AddButton(int control_id, const char* text) {
-  auto* button = new QPushButton(QString::fromLatin1(text));
-  button->setObjectName(QString::number(control_id));
-  button->setAutoDefault(false);
-  button->setFocusPolicy(Qt::NoFocus);
+  auto* button = TouchButton(QString::fromLatin1(text), QString::number(control_id));
   button->setFont(ButtonFont(button->font(), 15));
   Place(button, control_id, ControlRect(control_id));
   connect(button, &QPushButton::clicked, this, [this, control_id] { OnControl(control_id); });

@@ -3,6 +3,7 @@
 #include <QFont>
 #include <algorithm>
 
+#include "setup/dialog_kit.h"
 #include "shell/view_context.h"
 
 namespace orvandry::setup {
@@ -22,11 +23,7 @@ constexpr int kCommandX = 214;
 constexpr int kCommandWidth = 106;
 
 QPushButton* MakeButton(const char* text, int pixel_size) {
-  auto* button = new QPushButton(QString::fromLatin1(text));
-  button->setObjectName(QString::fromLatin1(text));
-  // No keyboard on the panel: Enter must never pick a button on its own.
-  button->setAutoDefault(false);
-  button->setFocusPolicy(Qt::NoFocus);
+  auto* button = TouchButton(QString::fromLatin1(text), QString::fromLatin1(text));
   QFont font = button->font();
   font.setPixelSize(pixel_size);
   font.setBold(true);

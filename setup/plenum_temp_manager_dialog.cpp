@@ -91,10 +91,7 @@ PlenumTempManagerDialog::PlenumTempManagerDialog(QWidget* parent, PlenumTempMana
       {id::kStepDecrease, "DECREASE"}, {id::kHelp, "HELP"},
       {id::kCancel, "CANCEL"},         {id::kAccept, "ACCEPT"}};
   for (auto [control_id, text] : buttons) {
-    auto* button = new QPushButton(QString::fromLatin1(text));
-    button->setObjectName(QString::number(control_id));
-    button->setAutoDefault(false);
-    button->setFocusPolicy(Qt::NoFocus);
+    auto* button = TouchButton(QString::fromLatin1(text), QString::number(control_id));
     button->setFont(Bold(button->font(), 14));
     Place(button, control_id, ControlRect(control_id));
     connect(button, &QPushButton::clicked, this, [this, id = control_id] { OnControl(id); });

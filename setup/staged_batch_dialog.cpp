@@ -172,10 +172,7 @@ StagedBatchDialog::StagedBatchDialog(QWidget* parent, StagedBatch& batch,
 }
 
 QPushButton* StagedBatchDialog::AddButton(int control_id, const char* text) {
-  auto* button = new QPushButton(QString::fromLatin1(text));
-  button->setObjectName(QString::number(control_id));
-  button->setAutoDefault(false);
-  button->setFocusPolicy(Qt::NoFocus);
+  auto* button = TouchButton(QString::fromLatin1(text), QString::number(control_id));
   button->setFont(Bold(button->font(), 13));
   Place(button, control_id, ControlRect(control_id));
   connect(button, &QPushButton::clicked, this, [this, control_id] { OnControl(control_id); });

@@ -3,6 +3,7 @@
 #include <QFont>
 
 #include "platform/dialog_geometry.h"
+#include "setup/dialog_kit.h"
 #include "shell/subsystem.h"
 #include "shell/view_context.h"
 
@@ -66,11 +67,7 @@ TemperatureEntryDialog::TemperatureEntryDialog(QWidget* parent, TemperatureEntry
 }
 
 void TemperatureEntryDialog::AddButton(int control_id, const char* text) {
-  auto* button = new QPushButton(QString::fromLatin1(text));
-  button->setObjectName(QString::fromLatin1(text));
-  // No keyboard on the panel: Enter must never pick ACCEPT on its own.
-  button->setAutoDefault(false);
-  button->setFocusPolicy(Qt::NoFocus);
+  auto* button = TouchButton(QString::fromLatin1(text), QString::fromLatin1(text));
   QFont font = button->font();
   font.setPixelSize(17);
   font.setBold(true);

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "platform/dialog_geometry.h"
+#include "setup/dialog_kit.h"
 
 namespace orvandry::setup {
 
@@ -85,11 +86,7 @@ TimerEntryDialog::TimerEntryDialog(QWidget* parent, TimerEntry& entry, link::Lin
 }
 
 void TimerEntryDialog::AddButton(int control_id, const char* text) {
-  auto* button = new QPushButton(QString::fromLatin1(text));
-  button->setObjectName(QString::fromLatin1(text));
-  // No keyboard on the panel: Enter must never pick ACCEPT on its own.
-  button->setAutoDefault(false);
-  button->setFocusPolicy(Qt::NoFocus);
+  auto* button = TouchButton(QString::fromLatin1(text), QString::fromLatin1(text));
   QFont font = button->font();
   font.setPixelSize(17);
   font.setBold(true);
