@@ -7,69 +7,38 @@
 #include <chrono>
 #include <thread>
 
-#include "link/link_thread.h"
 #include "link/status_map.h"
 #include "platform/scripted_prompter.h"
+#include "pty_dryer.h"
 #include "setup/extended_setup.h"
 #include "setup/temp_select.h"
-#include "sim/in_process_dryer.h"
 #include "views/picture/dryer_picture.h"
 
 namespace orvandry::setup {
 namespace {
 
-using namespace std::chrono_literals;
 using link::Rec;
 using platform::Answer;
 namespace sm = link::status_map;
-
-class FrameCounter : public link::IntakeListener {
- public:
-  void OnWarningCodeChanged(std::uint8_t, std::uint8_t) override {}
-  void OnIntakeFinished(const link::IntakeResult&) override { frames_taken.fetch_add(1); }
-  std::atomic<int> frames_taken{0};
-};
 
 class UnitsEndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
     sim::SimOptions options;
-    options.idle_gap = 20ms;
     options.scenario.Refuse(sm::kDisplaySettings);
     std::string error;
-    dryer_ = sim::StartInProcessDryer(&error, std::move(options));
-    ASSERT_TRUE(dryer_) << error;
-    link_ = link::DryerLink::Open(shared_, &frames_, dryer_->slave_path(), &error);
-    ASSERT_TRUE(link_) << error;
-    ticker_ = std::thread([this] {
-      while (!stop_.load()) {
-        link_->SignalPoll();
-        std::this_thread::sleep_for(30ms);
-      }
-    });
-    ASSERT_TRUE(Eventually([&] { return frames_.frames_taken.load() >= 2; }));
-  }
-  void TearDown() override {
-    stop_ = true;
-    if (ticker_.joinable()) ticker_.join();
-    link_.reset();
-    dryer_.reset();
+    ASSERT_TRUE(line_.Start(shared_, std::move(options), &error)) << error;
   }
   template <class Condition>
-  bool Eventually(Condition condition) {
-    const auto deadline = std::chrono::steady_clock::now() + 8s;
-    while (!condition()) {
-      if (std::chrono::steady_clock::now() > deadline) return false;
-      std::this_thread::sleep_for(2ms);
-    }
-    return true;
+  static bool Eventually(Condition condition) {
+    return testing::PtyDryer::Eventually(condition);
   }
   // Lets `count` more frames in, handing each batch to the board as the main window does.
   void Frames(int count) {
-    const int until = frames_.frames_taken.load() + count;
+    const int until = line_.frames_taken.load() + count;
     ASSERT_TRUE(Eventually([&] {
       board_.FollowDryerUnits();
-      return frames_.frames_taken.load() >= until;
+      return line_.frames_taken.load() >= until;
     }));
     board_.FollowDryerUnits();
   }
@@ -97,7 +66,6 @@ class UnitsEndToEnd : public ::testing::Test {
     ASSERT_EQ(board_.Press(extended_id::kTempScale).action, ExtendedPress::Action::kSent);
   }
 
-  FrameCounter frames_;
   link::LinkShared shared_;
   platform::ScriptedPrompter prompter_;
   std::atomic<long long> now_ms_{0};
@@ -105,10 +73,7 @@ class UnitsEndToEnd : public ::testing::Test {
                          return std::chrono::steady_clock::time_point{} +
                                 std::chrono::milliseconds(now_ms_.load());
                        }};
-  std::unique_ptr<sim::InProcessDryer> dryer_;
-  std::unique_ptr<link::DryerLink> link_;
-  std::atomic<bool> stop_{false};
-  std::thread ticker_;
+  testing::PtyDryer line_;  // last: stopped first
 };
 
 TEST_F(UnitsEndToEnd, EveryViewShowsCelsiusOnlyWhileTheControllerReportsIt) {
@@ -128,11 +93,11 @@ TEST_F(UnitsEndToEnd, EveryViewShowsCelsiusOnlyWhileTheControllerReportsIt) {
   EXPECT_EQ(shared_.si_units.load(), 0);
   EXPECT_TRUE(AllIn(Shown(), 'F')) << ::testing::PrintToString(Shown());
   EXPECT_TRUE(shared_.pending.IsRaised(Rec::kDisplaySettings));
-  const sim::DisplayFrame last = dryer_->controller().history().back();
+  const sim::DisplayFrame last = line_.dryer().controller().history().back();
   EXPECT_EQ(last.kind, sim::FrameKind::kCommand) << "still carried";
 
   // The controller takes it now: the echo switches every view and ends the record.
-  dryer_->controller().EditScenario([](sim::Scenario& s) { s.Accept(sm::kDisplaySettings); });
+  line_.dryer().controller().EditScenario([](sim::Scenario& s) { s.Accept(sm::kDisplaySettings); });
   ASSERT_TRUE(Eventually([&] {
     board_.FollowDryerUnits();
     return !shared_.pending.IsRaised(Rec::kDisplaySettings);

@@ -4,78 +4,35 @@
 // controller never takes stays on the wire and the screen keeps the controller's value.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
-#include <thread>
+#include <algorithm>
+#include <string>
 
-#include "link/link_thread.h"
 #include "link/status_map.h"
 #include "platform/scripted_prompter.h"
+#include "pty_dryer.h"
 #include "setup/temp_select.h"
 #include "setup/temperature_entry.h"
-#include "sim/in_process_dryer.h"
 
 namespace orvandry::setup {
 namespace {
 
-using namespace std::chrono_literals;
 using link::Rec;
 namespace sm = link::status_map;
 namespace id = temp_select_id;
-
-class NoListener : public link::IntakeListener {
- public:
-  void OnWarningCodeChanged(std::uint8_t, std::uint8_t) override {}
-  void OnIntakeFinished(const link::IntakeResult&) override { frames_taken.fetch_add(1); }
-  std::atomic<int> frames_taken{0};
-};
 
 class TemperatureEndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
     sim::SimOptions options;
-    options.idle_gap = 20ms;
     options.scenario.Refuse(sm::PlenumSetpoint(2));
     std::string error;
-    dryer_ = sim::StartInProcessDryer(&error, std::move(options));
-    ASSERT_TRUE(dryer_) << error;
-    link_ = link::DryerLink::Open(shared_, &listener_, dryer_->slave_path(), &error);
-    ASSERT_TRUE(link_) << error;
-    ticker_ = std::thread([this] {
-      while (!stop_.load()) {
-        if (!paused_.load()) link_->SignalPoll();
-        std::this_thread::sleep_for(30ms);
-      }
-    });
-    ASSERT_TRUE(Eventually([&] { return listener_.frames_taken.load() >= 2; }));
+    ASSERT_TRUE(line_.Start(shared_, std::move(options), &error)) << error;
   }
-  void TearDown() override {
-    stop_ = true;
-    if (ticker_.joinable()) ticker_.join();
-    link_.reset();
-    dryer_.reset();
-  }
-
   template <class Condition>
-  bool Eventually(Condition condition) {
-    const auto deadline = std::chrono::steady_clock::now() + 8s;
-    while (!condition()) {
-      if (std::chrono::steady_clock::now() > deadline) return false;
-      std::this_thread::sleep_for(2ms);
-    }
-    return true;
+  static bool Eventually(Condition condition) {
+    return testing::PtyDryer::Eventually(condition);
   }
-  std::uint64_t Heard() { return dryer_->controller().counts().good_frames(); }
-  // Holds the poll tick until the line is quiet, so the next frame is built after what the test
-  // does now.
-  void PauseLink() {
-    paused_ = true;
-    for (std::uint64_t heard = Heard();;) {
-      std::this_thread::sleep_for(120ms);
-      if (Heard() == heard) return;
-      heard = Heard();
-    }
-  }
+  std::uint64_t Heard() const { return line_.Heard(); }
   static bool Carries(const sim::DisplayFrame& frame, const sim::CommandRecord& record) {
     return frame.kind == sim::FrameKind::kCommand &&
            std::find(frame.records.begin(), frame.records.end(), record) != frame.records.end();
@@ -102,22 +59,17 @@ class TemperatureEndToEnd : public ::testing::Test {
     return entry.Accept(shared_, prompter_);
   }
 
-  NoListener listener_;
   link::LinkShared shared_;
   TempSelect select_{shared_};
   platform::ScriptedPrompter prompter_;
-  std::unique_ptr<sim::InProcessDryer> dryer_;
-  std::unique_ptr<link::DryerLink> link_;
-  std::atomic<bool> stop_{false};
-  std::atomic<bool> paused_{false};
-  std::thread ticker_;
+  testing::PtyDryer line_;  // last: stopped first
 };
 
 TEST_F(TemperatureEndToEnd, TheScreenShowsAChangeOnlyOnceTheControllerHasTakenIt) {
   ASSERT_EQ(shared_.dryer_state.GetT16(sm::PlenumSetpoint(1)), 180);
   const std::string plenum2_before = Shown(id::kPlenum2);
   ASSERT_NE(plenum2_before, "(nothing)");
-  PauseLink();
+  line_.Pause();
   const std::uint64_t before = Heard();
   EXPECT_EQ(Change(id::kPlenum1, "190"), TemperatureEntry::Outcome::kWritten);
   EXPECT_EQ(Change(id::kPlenum2, "175"), TemperatureEntry::Outcome::kWritten);
@@ -126,7 +78,7 @@ TEST_F(TemperatureEndToEnd, TheScreenShowsAChangeOnlyOnceTheControllerHasTakenIt
             " 180 \xB0"
             "F ")
       << "typed, not yet taken";
-  paused_ = false;
+  line_.Resume();
 
   ASSERT_TRUE(Eventually([&] { return !shared_.pending.IsRaised(Rec::kPlenumSetpoint1); }));
   EXPECT_EQ(Shown(id::kPlenum1),
@@ -135,7 +87,7 @@ TEST_F(TemperatureEndToEnd, TheScreenShowsAChangeOnlyOnceTheControllerHasTakenIt
   const std::uint64_t lowered = Heard();
   ASSERT_TRUE(Eventually([&] { return Heard() >= lowered + 5; }));
 
-  const std::vector<sim::DisplayFrame> history = dryer_->controller().history();
+  const std::vector<sim::DisplayFrame> history = line_.dryer().controller().history();
   const std::uint64_t oldest = Heard() - history.size();
   ASSERT_GE(before, oldest);
   const sim::CommandRecord plenum1{0, 69, 69, {190, 0}};
