@@ -13,6 +13,7 @@ Display::Display(link::LinkShared& shared, shell::Settings& settings, platform::
                   &views_,     // the main status screen
                   &warnings_,  // warning window, shutdown help and history
                   &setup_,     // selection screens and setup dialogs
+                  &service_,   // diagnostics, calibration and the service dialogs
               }) {}
 
 }  // namespace orvandry::app

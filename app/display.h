@@ -1,5 +1,6 @@
 #pragma once
 
+#include "service/service_subsystem.h"
 #include "setup/setup_subsystem.h"
 #include "shell/main_window.h"
 #include "views/views_subsystem.h"
@@ -25,6 +26,7 @@ class Display {
   views::ViewsSubsystem views_;
   warnings::ui::WarningsSubsystem warnings_;
   setup::SetupSubsystem setup_;
+  service::ServiceSubsystem service_;
   shell::MainWindow window_;  // last: the subsystems outlive it
 };
 

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "shell/subsystem.h"
+
+namespace orvandry::service {
+
+// The service technician's dialogs as a subsystem of the shell: diagnostics and I/O tests,
+// calibration, system information, the clock, the remote connection, user settings and the
+// bushel, meter output, sampler and printer settings.
+class ServiceSubsystem final : public shell::Subsystem {
+ public:
+  void Attach(shell::ShellHost& host) override;
+  bool OpenDialog(const shell::DialogRequest& request) override {
+    return dialogs_.OpenIfOwned(request);
+  }
+
+ private:
+  shell::ShellHost* host_ = nullptr;
+  shell::DialogTable dialogs_;
+};
+
+}  // namespace orvandry::service
