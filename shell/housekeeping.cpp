@@ -70,7 +70,9 @@ void Housekeeping::OneSecondTick() {
     const bool short_due = short_term_countdown == 0;
     if (short_term_countdown > 0) --short_term_countdown;
     if (short_due) {
-      short_term_countdown = static_cast<std::uint32_t>(settings_.sample_minutes) * 60U;
+      // One sample per interval x 60 seconds of unloading: this second counts as the first of the
+      // next period. (The stored samples carry their own time; nothing relies on the period.)
+      short_term_countdown = static_cast<std::uint32_t>(settings_.sample_minutes) * 60U - 1U;
       if (logs_ != nullptr) logs_->AppendShortTermSample(shared_, now);
       host_.Repaint(Win::kStatusChart);
     }
@@ -95,9 +97,9 @@ void Housekeeping::LongTermLog(const platform::LocalDateTime& now) {
     return;
   }
   // The logs repaint their own day data logger window when it is open.
-  const std::uint32_t count = logs_->AppendLongTermRecord(shared_, now);
+  const int used_percent = logs_->AppendLongTermRecord(shared_, now);
   // Given once per run, and never over another dialog or question: then a later record asks.
-  if (count > kDataLogWarnRecords && !data_log_warning_given_ && !host_.ModalOpen()) {
+  if (used_percent > kDataLogWarnPercent && !data_log_warning_given_ && !host_.ModalOpen()) {
     data_log_warning_given_ = true;
     if (prompter_.Ask(
             "Data Logger close to full.  Do you wish to open Data Logger \n Setup Window?",

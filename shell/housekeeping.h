@@ -26,11 +26,11 @@ class DataLogs {
                                      const platform::LocalDateTime& now) = 0;
   virtual void AppendGraphSample(const link::LinkShared& shared,
                                  const platform::LocalDateTime& now) = 0;
-  // Appends one long-term record; returns the number of records in the file.
-  virtual std::uint32_t AppendLongTermRecord(const link::LinkShared& shared,
-                                             const platform::LocalDateTime& now) = 0;
-  // With long-term logging off only the file is opened (created if need be); returns its count.
-  virtual std::uint32_t OpenLongTermFile() = 0;
+  // Appends one long-term record; returns the used space of the file in whole percent (0-100).
+  virtual int AppendLongTermRecord(const link::LinkShared& shared,
+                                   const platform::LocalDateTime& now) = 0;
+  // With long-term logging off only the file is opened; returns its used space in percent.
+  virtual int OpenLongTermFile() = 0;
 };
 
 // What the ticks ask of the shell. Every call is on the UI thread.
@@ -70,8 +70,11 @@ class RepeatSource {
 class Housekeeping {
  public:
   static constexpr std::uint32_t kLongTermDivider = 12;
+  // The graph log takes one sample per 10 seconds of unloading: 360 per hour of graph, 8640 per
+  // 24-hour file, as its reader counts them. This is the one place the period is kept.
   static constexpr std::uint32_t kGraphSamplePeriod = 10;  // seconds of unloading per graph sample
-  static constexpr std::uint32_t kDataLogWarnRecords = 70;
+  // The long-term log's size question comes once its used space exceeds this many percent.
+  static constexpr int kDataLogWarnPercent = 70;
   static constexpr int kRepeatDelayTicks = 5;
 
   Housekeeping(link::LinkShared& shared, platform::Clock& clock, const Settings& settings,

@@ -13,6 +13,7 @@
 #include "platform/colour.h"
 #include "platform/picture_button.h"
 #include "platform/prompter.h"
+#include "platform/settings_store.h"
 #include "platform/window_frame.h"
 #include "shell/view_selection_window.h"
 
@@ -103,6 +104,7 @@ MainWindow::MainWindow(link::LinkShared& shared, Settings& settings, platform::P
     : shared_(shared),
       settings_(settings),
       prompter_(prompter),
+      store_(store),
       subsystems_(std::move(subsystems)) {
   setObjectName("ORVANDRY_MAIN_WINDOW");
   setFixedSize(640, 480);
@@ -262,6 +264,13 @@ void MainWindow::DeliverIntake() {
 void MainWindow::TakeControllerRequests() {
   for (int command : screen_->ProcessRequestFlags())
     for (Subsystem* s : subsystems_) s->OnControllerRequest(command);
+}
+
+bool MainWindow::SetSampleMinutes(std::uint8_t minutes) {
+  settings_.sample_minutes = minutes;
+  housekeeping_->short_term_countdown = 0;
+  Repaint(Win::kStatusChart);
+  return store_.WriteByte(kTempDataLogSampleTime, minutes);
 }
 
 bool MainWindow::ModalOpen() const {

@@ -78,6 +78,7 @@ class MainWindow : public QWidget,
   void RestoreMainScreen() override { screen_->RestoreMainScreen(); }
   void AddRepeatSource(RepeatSource* source) override { housekeeping_->AddRepeatSource(source); }
   void SetDataLogs(DataLogs* logs) override { housekeeping_->SetDataLogs(logs); }
+  bool SetSampleMinutes(std::uint8_t minutes) override;
   bool ModalOpen() const override;
   void RequestSetupRepaint() override { poll_ticker_.RequestSetupRepaint(); }
   // ShellActions
@@ -112,6 +113,7 @@ class MainWindow : public QWidget,
   link::LinkShared& shared_;
   Settings& settings_;
   platform::Prompter& prompter_;
+  platform::SettingsStore& store_;
   std::vector<Subsystem*> subsystems_;
   std::array<platform::ChildWindow*, static_cast<std::size_t>(Win::kCount)> windows_{};
   std::array<platform::PictureButton*, 5> bar_buttons_{};

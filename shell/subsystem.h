@@ -54,6 +54,11 @@ class ShellHost {
   virtual void AddRepeatSource(RepeatSource* source) = 0;
   // The data logs the 1 s tick samples into.
   virtual void SetDataLogs(DataLogs* logs) = 0;
+  // A new short-term log interval (minutes) takes effect: kept in the settings and stored, the
+  // sampling countdown restarts (the next second of unloading takes a sample) and the status chart
+  // repaints with the interval on its button. False when the store could not keep it (it is in
+  // force for this run all the same).
+  virtual bool SetSampleMinutes(std::uint8_t /*minutes*/) { return false; }
   // True while a modal dialog or a question is open: a new one would stack on top of it.
   virtual bool ModalOpen() const = 0;
   // The hardware setup dialog changed something: the poll tick repaints the views that draw the

@@ -72,16 +72,18 @@ class FakeLogs : public DataLogs {
   void AppendGraphSample(const link::LinkShared&, const platform::LocalDateTime& now) override {
     graph.push_back(now);
   }
-  std::uint32_t AppendLongTermRecord(const link::LinkShared&,
-                                     const platform::LocalDateTime& now) override {
+  int AppendLongTermRecord(const link::LinkShared&, const platform::LocalDateTime& now) override {
     long_term.push_back(now);
-    return long_term_count_base + static_cast<std::uint32_t>(long_term.size());
+    return long_term_used;
   }
-  std::uint32_t OpenLongTermFile() override { return ++opens; }
+  int OpenLongTermFile() override {
+    ++opens;
+    return long_term_used;
+  }
 
   bool active = false;
   std::vector<platform::LocalDateTime> short_term, graph, long_term;
-  std::uint32_t long_term_count_base = 0;
+  int long_term_used = 0;  // percent
   std::uint32_t opens = 0;
 };
 
