@@ -1,5 +1,6 @@
 #pragma once
 
+#include "logging/ui/logging_subsystem.h"
 #include "service/service_subsystem.h"
 #include "setup/setup_subsystem.h"
 #include "shell/main_window.h"
@@ -21,12 +22,14 @@ class Display {
 
   shell::MainWindow& window() { return window_; }
   warnings::ui::WarningsSubsystem& warnings() { return warnings_; }
+  logging::ui::LoggingSubsystem& logging() { return logging_; }
 
  private:
   views::ViewsSubsystem views_;
   warnings::ui::WarningsSubsystem warnings_;
   setup::SetupSubsystem setup_;
   service::ServiceSubsystem service_;
+  logging::ui::LoggingSubsystem logging_;
   shell::MainWindow window_;  // last: the subsystems outlive it
 };
 
