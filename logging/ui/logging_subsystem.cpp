@@ -40,8 +40,14 @@ int LoggingSubsystem::AppendLongTermRecord(const link::LinkShared& shared,
 }
 
 int LoggingSubsystem::OpenLongTermFile() {
-  store_.LongTerm().Append({}, false);
+  // Logging is off: the used space is taken afresh, and no file is made for it.
+  store_.LongTerm().Refresh();
   return store_.LongTerm().UsedPercent();
+}
+
+void LoggingSubsystem::OnSecondTick() {
+  // The indicators follow the dryer's echo of the enable bit.
+  if (day_logger_) day_logger_->Refresh();
 }
 
 void LoggingSubsystem::Run(platform::Dialog& dialog) {

@@ -39,6 +39,7 @@ class LoggingSubsystem final : public shell::Subsystem, public shell::DataLogs {
   bool OpenDialog(const shell::DialogRequest& request) override {
     return dialogs_.OpenIfOwned(request);
   }
+  void OnSecondTick() override;
 
   // shell::DataLogs
   void MarkShortTermActive(bool unloading) override { short_term_active_ = unloading; }

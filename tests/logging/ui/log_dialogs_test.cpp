@@ -149,6 +149,10 @@ TEST_F(LogDialogsTest, OnAndOffGoThroughThePendingWriteAndIndicatorsFollowTheDry
     dialog.OnControl(day_logger_id::kOn);
     on_indicator = dialog.Indicator(day_logger_id::kOnIndicator)->isChecked();
     EXPECT_EQ(logging_.day_logger(), &dialog);
+    shared_.dryer_state.Set(sm::kDataLoggerSetting, 0x81);  // the dryer echoes it
+    logging_.OnSecondTick();
+    EXPECT_TRUE(dialog.Indicator(day_logger_id::kOnIndicator)->isChecked());
+    EXPECT_FALSE(dialog.Indicator(day_logger_id::kOffIndicator)->isChecked());
   });
   shell::DialogRequest request;
   request.template_id = day_logger_id::kTemplate;
@@ -159,7 +163,6 @@ TEST_F(LogDialogsTest, OnAndOffGoThroughThePendingWriteAndIndicatorsFollowTheDry
   EXPECT_EQ(shared_.request.Get(sm::kDataLoggerSetting), 0x81);
   EXPECT_EQ(logging_.day_logger(), nullptr);
 
-  shared_.dryer_state.Set(sm::kDataLoggerSetting, 0x81);
   Open(day_logger_id::kTemplate, {day_logger_id::kOff}, "day_logger_258");
   EXPECT_EQ(shared_.request.Get(sm::kDataLoggerSetting), 0x80);
 }
