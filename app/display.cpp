@@ -8,12 +8,14 @@ Display::Display(link::LinkShared& shared, shell::Settings& settings, platform::
                  platform::SettingsStore& store, platform::Clock& clock,
                  const platform::Paths& paths)
     : warnings_(paths, shared, prompter),
+      graphs_(no_logs_, settings, store),  // TODO(merge): the logging subsystem's LogReader
       window_(shared, settings, prompter, store, clock,
               {
                   &views_,     // the main status screen
                   &warnings_,  // warning window, shutdown help and history
                   &setup_,     // selection screens and setup dialogs
                   &service_,   // diagnostics, calibration and the service dialogs
+                  &graphs_,    // graph window, status chart, grain temperature and moisture view
               }) {}
 
 }  // namespace orvandry::app
