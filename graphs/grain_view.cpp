@@ -21,6 +21,8 @@ constexpr Colour kMoistureColour = Rgb(100, 250, 250);
 constexpr Colour kMoistureLabel = Rgb(80, 200, 200);
 constexpr Colour kYellow = Rgb(255, 255, 0);
 constexpr Colour kTempLabel = Rgb(200, 200, 0);
+// Pure blue on black cannot be read across a dryer shed; a lighter blue keeps the meaning.
+constexpr Colour kManualAutoBlue = Rgb(90, 150, 255);
 
 // The grain temperature the dryer measures where byte 184 says; nullopt for an unknown selector.
 std::optional<int> DryerGrainTemp(const link::ByteImage& state) {
@@ -89,7 +91,7 @@ std::string GrainTemperatureText(const GrainView& view, const link::ByteImage& s
 ModeLine GrainModeLine(const link::ByteImage& state) {
   const std::uint8_t mode = state.Get(sm::kMeteringMode);
   const bool manual_or_auto = (state.Get(sm::kStatusBits179) & 0x06) != 0;
-  const Colour colour = manual_or_auto ? Rgb(0, 0, 255) : Rgb(0, 255, 0);
+  const Colour colour = manual_or_auto ? kManualAutoBlue : Rgb(0, 255, 0);
   const char* name = nullptr;
   switch (mode & 0x87) {
     case 0x01:

@@ -71,6 +71,7 @@ GraphDrawingArea::GraphDrawingArea(QWidget* parent, GraphsModel& model, shell::S
       host_(host) {}
 
 void GraphDrawingArea::Paint(platform::Canvas& canvas) {
+  if (on_paint_) on_paint_();
   PaintGraphArea(canvas, model_.graph, model_.Reader(), host_.Context().SiUnits());
 }
 
@@ -82,6 +83,7 @@ GraphWindow::GraphWindow(QWidget* parent, const shell::WindowDef& def, GraphsMod
       host_(host) {
   area_ = new GraphDrawingArea(this, model_, host_);
   area_->move(platform::ToQRect(InWindow(*this, GraphLayout::kDrawingArea)).topLeft());
+  area_->OnPaint([this] { Sync(); });
   for (int s = 0; s < kSeriesCount; ++s) {
     const SeriesDef& def_s = kSeries[static_cast<std::size_t>(s)];
     auto* toggle = new platform::PictureButton(this, def_s.button_name, def_s.button_id,
@@ -172,7 +174,7 @@ StatusChartWindow::StatusChartWindow(QWidget* parent, const shell::WindowDef& de
 
 void StatusChartWindow::Sync() {
   const QString caption =
-      QString::fromStdString(SampleTimeCaption(host_.Context().settings.sample_minutes));
+      QString::fromStdString(SampleTimeButtonText(host_.Context().settings.sample_minutes));
   if (sample_time_->text() != caption) sample_time_->setText(caption);
   const std::size_t count = model_.Reader().CountShortTermSamples();
   const bool shown = StatusChart::BarShown(count);

@@ -61,6 +61,8 @@ class GraphDrawingArea final : public platform::ChildWindow {
   Q_OBJECT
  public:
   GraphDrawingArea(QWidget* parent, GraphsModel& model, shell::ShellHost& host);
+  // Called on every paint: the log may have grown an hour since the scroll bar was set.
+  void OnPaint(std::function<void()> on_paint) { on_paint_ = std::move(on_paint); }
 
  protected:
   void Paint(platform::Canvas& canvas) override;
@@ -68,6 +70,7 @@ class GraphDrawingArea final : public platform::ChildWindow {
  private:
   GraphsModel& model_;
   shell::ShellHost& host_;
+  std::function<void()> on_paint_;
 };
 
 // GRAPH_WINDOW: the drawing area, the six trace toggles, the scroll bar and SETUP.

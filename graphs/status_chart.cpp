@@ -30,6 +30,8 @@ constexpr Column kColumns[] = {
     {250, 300, "TEMP", "OUT", Rgb(0, 255, 255)}, {300, 350, "M.R.O.", "", Rgb(255, 0, 0)},
 };
 constexpr Colour kGrid = Rgb(150, 150, 150);
+// Pure blue on black cannot be read across a dryer shed; a lighter blue keeps the meaning.
+constexpr Colour kLoggingOn = Rgb(90, 150, 255);
 constexpr int kFirstRowTop = 40;
 constexpr int kRowPitch = 16;
 
@@ -84,6 +86,12 @@ std::string SampleTimeCaption(int minutes) {
   return text;
 }
 
+std::string SampleTimeButtonText(int minutes) {
+  std::string text = SampleTimeCaption(minutes);
+  text[std::string("SAMPLE TIME").size()] = '\n';
+  return text;
+}
+
 void PaintStatusChart(platform::Canvas& canvas, const StatusChart& chart,
                       const logging::LogReader& reader, const ChartStatus& status) {
   const platform::Size size = canvas.GetSize();
@@ -106,7 +114,7 @@ void PaintStatusChart(platform::Canvas& canvas, const StatusChart& chart,
   // Whether the logs are sampling, and how full the long-term log is.
   canvas.SetFont(platform::Font{12, 300});
   if (status.running) {
-    canvas.SetTextColour(Rgb(0, 0, 255));
+    canvas.SetTextColour(kLoggingOn);
     canvas.Text(Rect::FromEdges(363, 0, 391, 15), "ON", centred);
     const int used = reader.LongTermUsedPercent();
     char used_text[16];

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 #include "platform/canvas.h"
 
@@ -53,7 +54,8 @@ struct ChartStatus {
 void PaintStatusChart(platform::Canvas& canvas, const StatusChart& chart,
                       const logging::LogReader& reader, const ChartStatus& status);
 
-// The sample-time button's caption.
+// The sample-time button's caption, and the same on two lines as the narrow button shows it.
 std::string SampleTimeCaption(int minutes);
+std::string SampleTimeButtonText(int minutes);
 
 }  // namespace orvandry::graphs

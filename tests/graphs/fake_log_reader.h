@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <vector>
 
@@ -54,21 +55,23 @@ class FakeLogReader final : public logging::LogReader {
 };
 
 // A plausible night of drying, one sample every `seconds_apart` from 18:00 on 6 December: wet corn
-// in at 24-26 %, out near 15.5 %, grain warming from 20 F (frozen) up to about 100 F in the dryer,
-// the metering roll following the moisture.
+// in at 24-27 %, out near 15.5 %, the incoming grain warming from 20 F (frozen) through the night,
+// the outgoing grain near 85 F, the dryer's grain near 100 F, the metering roll following the
+// moisture. Slow swings over the hours with a little quicker ripple, as a real dryer shows.
 inline std::vector<logging::LogSample> Night(std::size_t count, int seconds_apart) {
   std::vector<logging::LogSample> samples(count);
   for (std::size_t i = 0; i < count; ++i) {
     const int t = static_cast<int>(i) * seconds_apart;
-    const int wobble = static_cast<int>((i * 37) % 23) - 11;  // -11..11
-    const int hours = t / 3600;
+    const double h = t / 3600.0;
+    const auto at = [](double v) { return static_cast<std::int16_t>(std::lround(v)); };
     logging::LogSample& s = samples[i];
-    s.incoming_moisture_x10 = static_cast<std::int16_t>(250 + (hours % 5) * 4 + wobble / 2);
-    s.outgoing_moisture_x10 = static_cast<std::int16_t>(155 + wobble / 3 + (hours % 3));
-    s.incoming_temp_x10 = static_cast<std::int16_t>(200 + hours * 15 + wobble * 2);
-    s.outgoing_temp_x10 = static_cast<std::int16_t>(780 + (hours % 4) * 20 + wobble * 3);
-    s.dryer_grain_temp_f = static_cast<std::int16_t>(96 + (hours % 4) * 2 + wobble / 4);
-    s.meter_output_percent = static_cast<std::uint16_t>(45 + (hours % 5) * 3 + wobble / 5);
+    s.incoming_moisture_x10 = at(255 + 15 * std::sin(h / 1.7) + 3 * std::sin(t / 290.0));
+    s.outgoing_moisture_x10 = at(155 + 5 * std::sin(h / 1.3 + 1) + 2 * std::sin(t / 410.0));
+    s.incoming_temp_x10 = at(200 + 55 * h + 12 * std::sin(t / 870.0));
+    s.outgoing_temp_x10 = at(850 + 50 * std::sin(h / 2) + 15 * std::sin(t / 610.0));
+    s.dryer_grain_temp_f = at(100 + 6 * std::sin(h / 1.5) + 1.5 * std::sin(t / 500.0));
+    s.meter_output_percent =
+        static_cast<std::uint16_t>(at(45 + 10 * std::sin(h / 1.7 + 0.5) + 2 * std::sin(t / 700.0)));
     const int clock = 18 * 3600 + t;
     s.hour = static_cast<std::uint8_t>((clock / 3600) % 24);
     s.minute = static_cast<std::uint8_t>((clock / 60) % 60);

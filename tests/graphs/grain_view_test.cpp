@@ -33,13 +33,13 @@ TEST_F(GrainViewTest, ModeLineFollowsModeAndManualAutoBits) {
       {0x00, 0x00, "NO MC SELECTED", Rgb(255, 0, 0)},
       {0x04, 0x02, "NO MC SELECTED", Rgb(255, 0, 0)},
       {0x01, 0x00, "BASIC MC", Rgb(0, 255, 0)},
-      {0x01, 0x04, "BASIC MC : MANUAL", Rgb(0, 0, 255)},
-      {0xC1, 0x02, "BASIC MC : AUTO : 1SP", Rgb(0, 0, 255)},
-      {0x81, 0x02, "BASIC MC : AUTO : 2SP", Rgb(0, 0, 255)},
+      {0x01, 0x04, "BASIC MC : MANUAL", Rgb(90, 150, 255)},
+      {0xC1, 0x02, "BASIC MC : AUTO : 1SP", Rgb(90, 150, 255)},
+      {0x81, 0x02, "BASIC MC : AUTO : 2SP", Rgb(90, 150, 255)},
       {0x82, 0x00, "3-SPEED MC", Rgb(0, 255, 0)},
-      {0x82, 0x06, "3-SPEED MC : AUTO", Rgb(0, 0, 255)},
-      {0x03, 0x02, "ADVANCED MC : MANUAL", Rgb(0, 0, 255)},
-      {0xA3, 0x02, "ADVANCED MC : AUTO", Rgb(0, 0, 255)},
+      {0x82, 0x06, "3-SPEED MC : AUTO", Rgb(90, 150, 255)},
+      {0x03, 0x02, "ADVANCED MC : MANUAL", Rgb(90, 150, 255)},
+      {0xA3, 0x02, "ADVANCED MC : AUTO", Rgb(90, 150, 255)},
   };
   for (const Case& c : cases) {
     state.Set(sm::kMeteringMode, c.mode);

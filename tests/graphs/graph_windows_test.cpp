@@ -133,6 +133,11 @@ TEST_F(GraphWindowsTest, TogglesFlipTheirFaceAndTheStoreAndTheBarScrollsByHours)
   EXPECT_EQ(bar->Position(), 3);
   bar->Touch({bar->width() - 5, 20});
   EXPECT_EQ(subsystem.model().graph.ScrollBack(reader), 1);
+  // Two more hours logged: the drawing area's next paint widens the bar.
+  reader.graph = Night(8 * 360, 10);
+  graph->DrawingArea()->Render();
+  EXPECT_EQ(bar->Maximum(), 7);
+  EXPECT_EQ(bar->Position(), 6);
 }
 
 TEST_F(GraphWindowsTest, SetupDialogKeepsTheTickUntilAcceptAndClampsTheScrollBack) {
@@ -184,11 +189,11 @@ TEST_F(GraphWindowsTest, ChartBarShowsFromNineSamplesAndSampleTimeAsksForTheLogS
   EXPECT_EQ(subsystem.model().chart.Position(20), 12);
   EXPECT_EQ(host.repaints.back(), shell::Win::kStatusChart);
 
-  EXPECT_EQ(chart->SampleTimeButton()->text(), "SAMPLE TIME 10 Min");
+  EXPECT_EQ(chart->SampleTimeButton()->text(), "SAMPLE TIME\n10 Min");
   host.on_dialog = [this](const shell::DialogRequest&) { host.settings.sample_minutes = 5; };
   chart->SampleTimeButton()->click();
   EXPECT_EQ(host.dialogs, std::vector{245});
-  EXPECT_EQ(chart->SampleTimeButton()->text(), "SAMPLE TIME 5 Min");
+  EXPECT_EQ(chart->SampleTimeButton()->text(), "SAMPLE TIME\n5 Min");
 
   reader.short_term.resize(5);
   chart->Sync();
