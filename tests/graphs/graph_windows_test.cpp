@@ -152,6 +152,8 @@ TEST_F(GraphWindowsTest, SetupDialogKeepsTheTickUntilAcceptAndClampsTheScrollBac
     EXPECT_EQ(dialog->Caption(), "GRAPH SETUP - 25");
     for (int id : graph_setup_id::kButtons) EXPECT_GE(dialog->Button(id)->height(), 40);
     dialog->Button(graph_setup_id::kFourHours)->click();
+    const QString dir = qEnvironmentVariable("ORVANDRY_SCREENSHOT_DIR");
+    if (!dir.isEmpty()) dialog->grab().save(dir + "/graph-setup-dialog.png");
     dialog->Render();
     dialog->Button(graph_setup_id::kAccept)->click();
   });
