@@ -109,7 +109,22 @@ void PaintGraphWindow(platform::Canvas& canvas, const std::vector<logging::LogSa
     scales[static_cast<std::size_t>(s)] = ScaleAxis(*lo, *hi);
   }
 
-  // 5. Labels.
+  // 5. Traces, one segment per column.
+  for (int s = 0; s < kSeriesCount; ++s) {
+    if ((traces >> s & 1) == 0) continue;
+    const SeriesDef& def = kSeries[static_cast<std::size_t>(s)];
+    const auto& p = points[static_cast<std::size_t>(s)];
+    const AxisScale& scale = scales[static_cast<std::size_t>(s)];
+    platform::Point previous{5, kPlotBottom - ScaledHeight(p[0], scale)};
+    for (int i = 1; i < kPoints; ++i) {
+      const platform::Point next{5 + i,
+                                 kPlotBottom - ScaledHeight(p[static_cast<std::size_t>(i)], scale)};
+      canvas.Line(previous, next, def.line);
+      previous = next;
+    }
+  }
+
+  // 6. Labels, drawn over the traces so that no trace hides one.
   canvas.SetFont(platform::Font{12, 400});
   canvas.SetBackgroundMode(platform::BackgroundMode::kTransparent);
   for (int s = 0; s < kSeriesCount; ++s) {
@@ -123,21 +138,6 @@ void PaintGraphWindow(platform::Canvas& canvas, const std::vector<logging::LogSa
       canvas.Text(Rect::FromEdges(def.label_left, kLabelTop[j], def.label_right, kLabelBottom[j]),
                   LabelText(def.kind, scales[static_cast<std::size_t>(s)].Label(j), celsius),
                   align);
-  }
-
-  // 6. Traces, one segment per column.
-  for (int s = 0; s < kSeriesCount; ++s) {
-    if ((traces >> s & 1) == 0) continue;
-    const SeriesDef& def = kSeries[static_cast<std::size_t>(s)];
-    const auto& p = points[static_cast<std::size_t>(s)];
-    const AxisScale& scale = scales[static_cast<std::size_t>(s)];
-    platform::Point previous{5, kPlotBottom - ScaledHeight(p[0], scale)};
-    for (int i = 1; i < kPoints; ++i) {
-      const platform::Point next{5 + i,
-                                 kPlotBottom - ScaledHeight(p[static_cast<std::size_t>(i)], scale)};
-      canvas.Line(previous, next, def.line);
-      previous = next;
-    }
   }
 
   // 7. Frame and time axis.

@@ -102,6 +102,15 @@ TEST_F(GraphViewTest, PaintsLabelsAndTracesOfTheTracesThatAreOnOnly) {
     EXPECT_NE(text->colour, kSeries[1].label) << text->text;
   }
   EXPECT_EQ(labels, 10U);
+  // The labels come after the traces, so no trace hides them.
+  std::size_t last_trace = 0, first_label = 0;
+  for (std::size_t i = 0; i < canvas.Calls().size(); ++i) {
+    const auto* line = std::get_if<platform::LineCall>(&canvas.Calls()[i]);
+    const auto* text = std::get_if<platform::TextCall>(&canvas.Calls()[i]);
+    if (line != nullptr && line->colour == kSeries[4].line) last_trace = i;
+    if (text != nullptr && text->colour == kSeries[0].label && first_label == 0) first_label = i;
+  }
+  EXPECT_GT(first_label, last_trace);
   // The last hour of the night: 20:00 to 20:59 on 6 December.
   EXPECT_NE(canvas.FindText("8:00PM"), nullptr) << canvas.Describe();
   EXPECT_NE(canvas.FindText("8:30PM 12/06"), nullptr);
