@@ -9,6 +9,7 @@ Display::Display(link::LinkShared& shared, shell::Settings& settings, platform::
                  const platform::Paths& paths)
     : warnings_(paths, shared, prompter),
       logging_(paths, shared, prompter),
+      graphs_(logging_.Reader(), settings, store),
       window_(shared, settings, prompter, store, clock,
               {
                   &views_,     // the main status screen
@@ -16,6 +17,7 @@ Display::Display(link::LinkShared& shared, shell::Settings& settings, platform::
                   &setup_,     // selection screens and setup dialogs
                   &service_,   // diagnostics, calibration and the service dialogs
                   &logging_,   // the data logs, their setup and export
+                  &graphs_,    // graph window, status chart, grain temperature and moisture view
               }) {}
 
 }  // namespace orvandry::app

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "graphs/graphs_subsystem.h"
 #include "logging/ui/logging_subsystem.h"
 #include "service/service_subsystem.h"
 #include "setup/setup_subsystem.h"
@@ -23,6 +24,7 @@ class Display {
   shell::MainWindow& window() { return window_; }
   warnings::ui::WarningsSubsystem& warnings() { return warnings_; }
   logging::ui::LoggingSubsystem& logging() { return logging_; }
+  graphs::GraphsSubsystem& graphs() { return graphs_; }
 
  private:
   views::ViewsSubsystem views_;
@@ -30,6 +32,7 @@ class Display {
   setup::SetupSubsystem setup_;
   service::ServiceSubsystem service_;
   logging::ui::LoggingSubsystem logging_;
+  graphs::GraphsSubsystem graphs_;  // reads the logs above
   shell::MainWindow window_;  // last: the subsystems outlive it
 };
 

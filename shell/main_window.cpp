@@ -139,6 +139,9 @@ void MainWindow::CreateChildren() {
     windows_[At(def.win)] = window;
     window->setVisible(def.initially == Initially::kShown);
   }
+  // The graph window's drawing area, when the graph window has one of its own.
+  windows_[At(Win::kGraphDrawingArea)] =
+      windows_[At(Win::kGraph)]->findChild<platform::ChildWindow*>(kGraphDrawingAreaClass);
   for (std::size_t i = 0; i < kBarButtons.size(); ++i) {
     const BarButtonDef& b = kBarButtons[i];
     auto* button = new platform::PictureButton(
@@ -170,7 +173,6 @@ void MainWindow::SetVisible(Win win, bool visible) {
     for (auto* b : bar_buttons_) b->setVisible(visible);
     return;
   }
-  if (win == Win::kGraphDrawingArea) return;  // part of the graph window until it has its own
   auto* w = Window(win);
   if (w == nullptr) return;
   w->setVisible(visible);
@@ -292,7 +294,8 @@ void MainWindow::RepaintViews(const link::RepaintSet& repaints) {
 }
 
 void MainWindow::Repaint(Win win) {
-  if (win == Win::kGraphDrawingArea) win = Win::kGraph;  // part of the graph window for now
+  // Without a drawing area of its own, the graph window draws the graph.
+  if (win == Win::kGraphDrawingArea && Window(win) == nullptr) win = Win::kGraph;
   if (auto* w = Window(win); w != nullptr && w->isVisible()) w->update();
 }
 

@@ -25,7 +25,8 @@ enum class Win : std::uint8_t {
   kGraph,
   kDryerPic,
   kBatchDrying,
-  // Not in the child table: the graph window's own drawing area and the five bar buttons.
+  // Not in the child table: the graph window's own drawing area (a child of the graph window of
+  // class kGraphDrawingAreaClass) and the five bar buttons.
   kGraphDrawingArea,
   kBarButtons,
   kCount
@@ -90,6 +91,9 @@ inline constexpr std::array<WindowDef, 18> kChildWindows = {{
     {Win::kBatchDrying, "BATCH_DRYING_WINDOW", " BATCH DRYING TIMERS", 240, 40, 400, 205,
      Frame::kTitleBar, kBlack, Initially::kByViewRule},
 }};
+
+// The class name of the graph window's drawing area, a child window the graph window creates.
+inline constexpr const char* kGraphDrawingAreaClass = "DRAW_GRAPH_WINDOW";
 
 // The five buttons of the bar: 105 x 40 at y = 427.
 struct BarButtonDef {
