@@ -48,8 +48,8 @@ Rect SwitchGroupRect(std::size_t index, std::size_t inputs) {
   if (index < 4)
     return Rect{8 + static_cast<int>(index) * 153, 6, kLightGroupW, 26 + 9 * kSwitchRowH};
   if (index < 6)
-    return Rect{8 + static_cast<int>(index - 4) * 153, 236, kLightGroupW, 26 + rows * kSwitchRowH};
-  return Rect{314, 236, 298, 26 + 4 * kSwitchRowH};
+    return Rect{8 + static_cast<int>(index - 4) * 153, 230, kLightGroupW, 26 + rows * kSwitchRowH};
+  return Rect{314, 230, 298, 26 + 4 * kSwitchRowH};
 }
 
 Rect SwitchBoxRect(std::size_t group, std::size_t input, std::size_t inputs) {
@@ -57,9 +57,9 @@ Rect SwitchBoxRect(std::size_t group, std::size_t input, std::size_t inputs) {
   if (group == 6) {  // two columns of four
     const int column = static_cast<int>(input / 4);
     const int row = static_cast<int>(input % 4);
-    return Rect{g.x + 10 + column * 145, g.y + 22 + row * kSwitchRowH, 135, 20};
+    return Rect{g.x + 8 + column * 145, g.y + 22 + row * kSwitchRowH, 137, 20};
   }
-  return Rect{g.x + 10, g.y + 22 + static_cast<int>(input) * kSwitchRowH, g.w - 14, 20};
+  return Rect{g.x + 6, g.y + 22 + static_cast<int>(input) * kSwitchRowH, g.w - 8, 20};
 }
 
 }  // namespace
@@ -205,7 +205,10 @@ void LightOutputsDialog::Refresh() {
   for (const LightOutput& output : kLightOutputs) {
     Box(output.activated_id)
         ->setChecked(BitSet(shared_, output.activated_byte, output.activated_bit));
-    Box(output.shorted_id)->setChecked(BitSet(shared_, output.shorted_byte, output.shorted_bit));
+    QCheckBox* shorted = Box(output.shorted_id);
+    shorted->setChecked(BitSet(shared_, output.shorted_byte, output.shorted_bit));
+    // A short is a wiring fault: it stands out in red.
+    shorted->setStyleSheet(shorted->isChecked() ? QStringLiteral("color: #B00000") : QString());
   }
   update();
 }
@@ -229,8 +232,8 @@ SwitchTestDialog::SwitchTestDialog(QWidget* parent, const link::LinkShared& shar
   const std::vector<SwitchGroup>& groups = SwitchGroups();
   for (std::size_t g = 0; g < groups.size(); ++g)
     for (std::size_t i = 0; i < groups[g].inputs.size(); ++i)
-      Place(Indicator(QString::fromLatin1(groups[g].inputs[i].name), 13), groups[g].inputs[i].id,
-            SwitchBoxRect(g, i, groups[g].inputs.size()));
+      Place(Indicator(QString::fromLatin1(groups[g].inputs[i].name), 13, false),
+            groups[g].inputs[i].id, SwitchBoxRect(g, i, groups[g].inputs.size()));
   QPushButton* exit =
       Place(TouchButton(QStringLiteral("EXIT"), 16), switch_test_id::kExit, Rect{8, 327, 301, 50});
   connect(exit, &QPushButton::clicked, this, &QDialog::accept);

@@ -42,16 +42,16 @@ PrinterSetupDialog::PrinterSetupDialog(QWidget* parent, PrinterSetup& setup,
     connect(b, &QPushButton::clicked, this, [this, control] { OnControl(control); });
   };
   button(id::kPrint, "PRINT MOISTURE CONTROL\nSUMMARY", {18, 26, 264, 52}, 15);
-  button(id::kSelect, "SELECT", {18, 118, 100, 62});
-  Place(Indicator(QStringLiteral("Printer is ENABLED"), 14), id::kEnabled, {128, 122, 160, 24});
-  Place(Indicator(QStringLiteral("Printer is DISABLED"), 14), id::kDisabled, {128, 152, 160, 24});
+  button(id::kSelect, "SELECT", {18, 118, 88, 62});
+  Place(Indicator(QStringLiteral("Printer is ENABLED"), 13), id::kEnabled, {114, 120, 174, 24});
+  Place(Indicator(QStringLiteral("Printer is DISABLED"), 13), id::kDisabled, {114, 148, 174, 24});
   button(id::kIncrease, "INCREASE", {18, 216, 96, 48}, 14);
   Place(ValueBox(22), id::kBinNumber, {122, 216, 56, 48});
   button(id::kDecrease, "DECREASE", {186, 216, 96, 48}, 14);
   for (int i = 0; i < 4; ++i) {
     const int y = 26 + i * 48;
     button(id::kGrainButtons[i], kGrainNames[i], {316, y, 180, 42});
-    Place(Indicator(QString(), 14), id::kGrainTicks[i], {512, y + 9, 24, 24});
+    Place(Indicator(QString(), 14), id::kGrainTicks[i], {506, y + 9, 24, 24});
   }
   button(id::kAccept, "ACCEPT / EXIT", {304, 232, 288, 86}, 18);
   Refresh();
@@ -88,7 +88,7 @@ void PrinterSetupDialog::Paint(platform::Canvas& canvas) {
   canvas.SetBackgroundMode(platform::BackgroundMode::kTransparent);
   // The change of the printer switch waits for ACCEPT: say so under the indicators.
   canvas.SetFont({11, 400});
-  canvas.Text(Rect{128, 176, 160, 12}, "(sent on ACCEPT)", platform::kAlignLeft);
+  canvas.Text(Rect{118, 174, 170, 13}, "(sent on ACCEPT or PRINT)", platform::kAlignLeft);
 }
 
 void PrinterSetupDialog::showEvent(QShowEvent* event) {

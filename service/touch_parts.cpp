@@ -25,12 +25,14 @@ QPushButton* TouchButton(const QString& text, int font_pixels) {
   return button;
 }
 
-QCheckBox* Indicator(const QString& text, int font_pixels) {
+QCheckBox* Indicator(const QString& text, int font_pixels, bool bold) {
   auto* box = new QCheckBox(text);
   box->setObjectName(text);
   box->setFocusPolicy(Qt::NoFocus);
   box->setAttribute(Qt::WA_TransparentForMouseEvents);
-  box->setFont(Bold(box->font(), font_pixels));
+  QFont font = Bold(box->font(), font_pixels);
+  font.setBold(bold);
+  box->setFont(font);
   return box;
 }
 

@@ -19,7 +19,7 @@ QFont Bold(const QFont& base, int pixels);
 QPushButton* TouchButton(const QString& text, int font_pixels);
 
 // A tick box that only shows a state: it takes no touches and no focus.
-QCheckBox* Indicator(const QString& text, int font_pixels);
+QCheckBox* Indicator(const QString& text, int font_pixels, bool bold = true);
 
 // A read-only value box: sunken, white, centred bold text.
 QLabel* ValueBox(int font_pixels);
