@@ -13,13 +13,18 @@
 #include "link/link_cycle.h"
 #include "link/status_intake.h"
 #include "link/status_map.h"
+#include "platform/child_window.h"
 #include "platform/clock.h"
+#include "platform/control_id.h"
 #include "platform/scripted_prompter.h"
 #include "platform/settings_store.h"
 #include "service/calibration_dialog.h"
 #include "service/diagnostics_dialogs.h"
 #include "service/printer_setup_dialog.h"
 #include "service/service_subsystem.h"
+#include "setup/extended_setup.h"
+#include "setup/setup_select.h"
+#include "setup/setup_subsystem.h"
 #include "shell/main_window.h"
 #include "shell/settings.h"
 #include "sim/controller_core.h"
@@ -61,8 +66,9 @@ class ServiceEndToEnd : public ::testing::Test {
   platform::ScriptedPrompter prompter;
   platform::MemorySettingsStore store;
   platform::FakeClock clock;
+  setup::SetupSubsystem setup;
   ServiceSubsystem service;
-  shell::MainWindow window{shared, settings, prompter, store, clock, {&service}};
+  shell::MainWindow window{shared, settings, prompter, store, clock, {&setup, &service}};
   link::StatusIntake intake{shared, &window};
   sim::ControllerCore core{5, sim::Scenario{}.SwitchTest(0, 1000)};
   double now = 0;
@@ -158,6 +164,33 @@ TEST_F(ServiceEndToEnd, PrintSendsTheBinNumberAndTheDryerPrints) {
                         link::Rec::kPrinterOptions, link::Rec::kPrinterCommand})
     EXPECT_FALSE(shared.pending.IsRaised(rec));
   EXPECT_TRUE(prompter.Clean()) << prompter.Problems();
+}
+
+// The setup boards' buttons open these dialogs once the service subsystem has registered them.
+TEST_F(ServiceEndToEnd, TheSetupBoardsButtonsOpenTheServiceDialogs) {
+  struct Case {
+    shell::Win board;
+    int button;
+    int template_id;
+  };
+  const Case cases[] = {
+      {shell::Win::kSetupSelect, setup::setup_select_id::kDiagnostics, 168},
+      {shell::Win::kSetupSelect, setup::setup_select_id::kCalibrateMoisture, 223},
+      {shell::Win::kExtendedSetupSelect, setup::extended_id::kDiagnostics, 168},
+      {shell::Win::kExtendedSetupSelect, setup::extended_id::kPrinterSetup, 322},
+  };
+  for (const Case& c : cases) {
+    window.SetVisible(c.board, true);
+    platform::ChildWindow* board = window.Window(c.board);
+    ASSERT_NE(board, nullptr);
+    auto* button = qobject_cast<QAbstractButton*>(platform::FindControl(*board, c.button));
+    ASSERT_NE(button, nullptr) << c.button;
+    int opened = 0;
+    WhenOpen<platform::Dialog>([&](platform::Dialog& d) { opened = d.TemplateNumber(); });
+    button->click();
+    EXPECT_EQ(opened, c.template_id) << c.button;
+    window.SetVisible(c.board, false);
+  }
 }
 
 }  // namespace
