@@ -133,6 +133,15 @@ Diagnostics::Outcome Diagnostics::Press(int control, platform::Prompter& prompte
 }
 
 void Diagnostics::Airswitch(platform::Prompter& prompter) {
+  if (Covered().empty()) {
+    // A fan count the display does not know: there is no byte it could change, so it must not
+    // ask as if it could.
+    prompter.Ask(
+        "The dryer reports no fan/heater count this display knows.\nAirswitch testing "
+        "was not changed.",
+        kAirswitchCaption, Buttons::kOk, platform::kExclamation);
+    return;
+  }
   link::CommitResult result = link::CommitResult::kUnchanged;
   if (TestingDisabled()) {
     if (prompter.Ask("Do you wish to ENABLE airswitch testing?", kAirswitchCaption,

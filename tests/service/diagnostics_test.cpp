@@ -110,6 +110,14 @@ TEST_F(DiagnosticsTest, AirswitchTestingChangesOnlyTheFittedFanHeatersBytes) {
        {Answer::kOk},
        {kRecycle},
        {}},
+      {"an unknown fan count code changes nothing",
+       7,
+       {1, 1, 1, 1, 1, 1},
+       0,
+       {Answer::kOk},
+       {"The dryer reports no fan/heater count this display knows.\nAirswitch testing was not "
+        "changed."},
+       {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
