@@ -16,6 +16,8 @@ using platform::Icon;
 
 constexpr const char* kAirswitchCaption = " AIRSWITCH TESTING - DIAGNOSTIC PURPOSES ONLY!";
 constexpr const char* kAirswitchConfirmCaption = " AIRSWITCH TESTING DISABLE CONFIRMATION";
+constexpr const char* kRecycleText =
+    "You must recycle power to enable the Disable Airswitch option.";
 
 constexpr int kFanHeatersByCode[] = {1, 2, 3, 4, 6};
 
@@ -149,8 +151,7 @@ void Diagnostics::Airswitch(platform::Prompter& prompter) {
       return;
     result = SetAirswitchOff(false);
   } else if ((shared_.dryer_state.Get(kRecycleByte) & kRecycleBit) != 0) {
-    prompter.Ask("You must recycle power to enable the Disable Airswitch option.",
-                 kAirswitchCaption, Buttons::kOk, platform::kExclamation);
+    prompter.Ask(kRecycleText, kAirswitchCaption, Buttons::kOk, platform::kExclamation);
     return;
   } else {
     if (prompter.Ask("Do you wish to DISABLE airswitch testing?", kAirswitchCaption,
@@ -160,6 +161,11 @@ void Diagnostics::Airswitch(platform::Prompter& prompter) {
                      kAirswitchConfirmCaption, Buttons::kYesNo,
                      platform::kExclamation) != Answer::kYes)
       return;
+    // The dryer kept reporting while the questions were open: it may have locked the option.
+    if ((shared_.dryer_state.Get(kRecycleByte) & kRecycleBit) != 0) {
+      prompter.Ask(kRecycleText, kAirswitchCaption, Buttons::kOk, platform::kExclamation);
+      return;
+    }
     result = SetAirswitchOff(true);
   }
   if (result == link::CommitResult::kNotConnected) {

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "link/status_map.h"
@@ -134,6 +136,37 @@ TEST_F(DiagnosticsTest, AirswitchTestingChangesOnlyTheFittedFanHeatersBytes) {
     EXPECT_EQ(NextFrame(shared), c.wire);
     EXPECT_TRUE(prompter.Clean()) << prompter.Problems();
   }
+}
+
+// The controller locks the disable option while the technician is still answering: nothing is
+// disabled, the recycle message says why.
+TEST_F(DiagnosticsTest, ALockArrivingDuringTheQuestionsStopsTheDisable) {
+  class LockingPrompter final : public platform::Prompter {
+   public:
+    explicit LockingPrompter(std::function<void()> lock) : lock_(std::move(lock)) {}
+    std::vector<std::string> asked;
+
+   protected:
+    Answer DoAsk(std::string_view text, std::string_view, platform::Buttons,
+                 platform::Icon) override {
+      asked.emplace_back(text);
+      if (text == kConfirmQ) lock_();
+      return text == kRecycle ? Answer::kOk : Answer::kYes;
+    }
+
+   private:
+    std::function<void()> lock_;
+  };
+  Report(1, {1, 1, 1, 1, 1, 1});
+  LockingPrompter locking([this] {
+    frame[148] = 0x08;
+    Take();
+  });
+  Diagnostics diagnostics(shared);
+  diagnostics.Open();
+  diagnostics.Press(id::kAirswitch, locking);
+  EXPECT_EQ(locking.asked, (std::vector<std::string>{kDisableQ, kConfirmQ, kRecycle}));
+  EXPECT_TRUE(NextFrame(shared).empty());
 }
 
 // Opening (and every later report) turns testing back on by itself only while the controller has
