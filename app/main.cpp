@@ -150,7 +150,7 @@ int main(int argc, char** argv) {
   std::string device = options.port;
   std::string error;
   if (options.simulate) {
-    simulated = orvandry::sim::StartInProcessDryer(&error);
+    simulated = orvandry::sim::StartInProcessDryer(&error, orvandry::sim::DemoOptions());
     if (simulated)
       device = simulated->slave_path();
     else

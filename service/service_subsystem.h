@@ -1,5 +1,7 @@
 #pragma once
 
+#include "service/calibration_dialog.h"
+#include "service/diagnostics_dialogs.h"
 #include "shell/subsystem.h"
 
 namespace orvandry::service {
@@ -13,10 +15,13 @@ class ServiceSubsystem final : public shell::Subsystem {
   bool OpenDialog(const shell::DialogRequest& request) override {
     return dialogs_.OpenIfOwned(request);
   }
+  void OnIntake(const link::IntakeResult& result) override;
 
  private:
   shell::ShellHost* host_ = nullptr;
   shell::DialogTable dialogs_;
+  DiagnosticsHost diagnostics_;
+  CalibrationHost calibration_;
 };
 
 }  // namespace orvandry::service

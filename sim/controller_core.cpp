@@ -136,6 +136,7 @@ void ControllerCore::Answer(double now, std::vector<std::uint8_t>& answer) {
     table[link::status_map::kSpeedSelection] ^= 0x80;
   }
   if (scenario_.KnobTurningAt(now)) TurnKnob();
+  model_.SetPanelTest(scenario_.SwitchTestAt(now));
   const std::vector<std::uint8_t> frame = EncodeStatusFrame(model_.table(), fault);
   answer.insert(answer.end(), frame.begin(), frame.end());
   ++counts_.answers;

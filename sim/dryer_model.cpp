@@ -45,6 +45,38 @@ constexpr std::uint8_t kLoadTimingEnabled179 = 0x10;
 constexpr std::uint8_t kExtendedSetup183 = 0x04;
 constexpr std::uint8_t kCoolingDown271 = 0x01;
 constexpr std::uint8_t kClearBushels238 = 0x08;
+constexpr std::size_t kPrinterOptions217 = 217;
+constexpr std::uint8_t kPrinterDisabled217 = 0x40;
+constexpr std::size_t kPrintCommand218 = 218;
+constexpr std::uint8_t kPrintSummary218 = 0x20;
+// The display I/O board: light outputs switched on (239-240) and shorted (177-178), switch
+// inputs (180-182), and the sensors' calibration offsets (signed tenths, high byte first).
+constexpr std::size_t kLightsOn239 = 239;
+constexpr std::size_t kLightsShorted177 = 177;
+constexpr std::size_t kSwitches180 = 180;
+constexpr std::size_t kDryMoistureOffset = 232;
+constexpr std::size_t kWetMoistureOffset = 234;
+constexpr std::size_t kDryTempOffset = 241;
+constexpr std::size_t kWetTempOffset = 243;
+// Per fan/heater 1..6: the FAN and BURNER light outputs as (byte, bit).
+struct LightBit {
+  std::size_t byte;
+  std::uint8_t bit;
+};
+constexpr LightBit kFanLight[6] = {{240, 0x08}, {240, 0x20}, {240, 0x80},
+                                   {239, 0x40}, {239, 0x10}, {239, 0x04}};
+constexpr LightBit kBurnerLight[6] = {{240, 0x10}, {240, 0x40}, {239, 0x80},
+                                      {239, 0x20}, {239, 0x08}, {239, 0x02}};
+constexpr std::uint8_t kLoadLight240 = 0x04;
+constexpr std::uint8_t kUnloadLight240 = 0x02;
+constexpr std::uint8_t kStartLight240 = 0x01;
+// The AUTO position of each fitted fan/heater's FAN and BURNER switch in bytes 180-182 (fan 1's
+// switch sits in byte 179, which carries the controller's status bits here).
+constexpr LightBit kFanAuto[6] = {{0, 0},      {180, 0x04}, {180, 0x40},
+                                  {181, 0x08}, {181, 0x80}, {182, 0x20}};
+constexpr LightBit kBurnerAuto[6] = {{180, 0x01}, {180, 0x10}, {181, 0x02},
+                                     {181, 0x20}, {182, 0x08}, {182, 0x80}};
+constexpr std::uint8_t kFan1Shorted178 = 0x08;
 constexpr std::uint8_t kFanRunning = 0x01;
 constexpr std::uint8_t kBurnerOn = 0x02;
 constexpr std::uint8_t kHighFire = 0x04;
@@ -172,6 +204,10 @@ void DryerModel::Tick() {
   if ((table_[sm::kCommandBits238] & kClearBushels238) != 0) {
     SetU32(table_, sm::kBushelCounter, 0);
     bushel_fraction_ = 0;
+  }
+  if ((table_[kPrintCommand218] & kPrintSummary218) != 0) {
+    table_[kPrintCommand218] &= static_cast<std::uint8_t>(~kPrintSummary218);
+    if ((table_[kPrinterOptions217] & kPrinterDisabled217) == 0) ++summaries_printed_;
   }
   WriteOutputs(is_running);
   was_running_ = is_running;
@@ -435,14 +471,45 @@ void DryerModel::WriteOutputs(bool is_running) {
   const auto tenths = [](double v) {
     return static_cast<unsigned>(std::lround(std::max(0.0, v) * 10));
   };
-  SetBe16(t, sm::kOutgoingMoisture, tenths(outgoing_moisture_));
-  SetBe16(t, sm::kIncomingMoisture, tenths(incoming_moisture_));
-  SetBe16(t, sm::kOutgoingGrainTemp, tenths(grain_temperature_));
-  SetBe16(t, sm::kIncomingGrainTemp, tenths(incoming_grain_temperature_));
+  // The sensors report with the technician's calibration offsets applied.
+  const auto offset = [&t](std::size_t at) {
+    return static_cast<std::int16_t>(GetBe16(t, at)) / 10.0;
+  };
+  SetBe16(t, sm::kOutgoingMoisture, tenths(outgoing_moisture_ + offset(kDryMoistureOffset)));
+  SetBe16(t, sm::kIncomingMoisture, tenths(incoming_moisture_ + offset(kWetMoistureOffset)));
+  SetBe16(t, sm::kOutgoingGrainTemp, tenths(grain_temperature_ + offset(kDryTempOffset)));
+  SetBe16(t, sm::kIncomingGrainTemp, tenths(incoming_grain_temperature_ + offset(kWetTempOffset)));
+  WritePanel(is_running);
   const int grain = static_cast<int>(std::lround(grain_temperature_));
   SetT16(t, sm::kGrainTempSelector0, grain);
   SetT16(t, sm::kGrainTempSelector1, grain - 3);
   SetT16(t, sm::kGrainTempSelector2, grain + 3);
+}
+
+void DryerModel::WritePanel(bool is_running) {
+  Table& t = table_;
+  t[kLightsOn239] = 0;
+  t[kLightsOn239 + 1] = 0;
+  t[kSwitches180] = t[kSwitches180 + 1] = t[kSwitches180 + 2] = 0;
+  const int fans = fan_heaters();
+  for (int k = 1; k <= kMaxFanHeaters; ++k) {
+    const std::uint8_t output = t[sm::FanHeaterStatus(k)];
+    if ((output & kFanRunning) != 0) t[kFanLight[k - 1].byte] |= kFanLight[k - 1].bit;
+    if ((output & kBurnerOn) != 0) t[kBurnerLight[k - 1].byte] |= kBurnerLight[k - 1].bit;
+    if (k > fans) continue;
+    if (kFanAuto[k - 1].bit != 0) t[kFanAuto[k - 1].byte] |= kFanAuto[k - 1].bit;
+    t[kBurnerAuto[k - 1].byte] |= kBurnerAuto[k - 1].bit;
+  }
+  if (loading_) t[kLightsOn239 + 1] |= kLoadLight240;
+  if (unloading_) t[kLightsOn239 + 1] |= kUnloadLight240;
+  if (is_running) t[kLightsOn239 + 1] |= kStartLight240;
+  if (panel_test_) {
+    const std::uint64_t step = (ticks_ / kTicksPerSecond) % 24;
+    t[kSwitches180 + step / 8] ^= static_cast<std::uint8_t>(1U << (step % 8));
+    t[kLightsShorted177 + 1] |= kFan1Shorted178;
+  } else {
+    t[kLightsShorted177 + 1] &= static_cast<std::uint8_t>(~kFan1Shorted178);
+  }
 }
 
 }  // namespace orvandry::sim

@@ -49,6 +49,12 @@ class DryerModel {
   bool staged_batch() const;
   double grain_level() const { return grain_level_; }
 
+  // A technician at the panel: while on, one switch input of bytes 180-182 is flipped each second,
+  // in turn, and the FAN 1 light output reports shorted.
+  void SetPanelTest(bool on) { panel_test_ = on; }
+  // Moisture control summaries the printer has printed (byte 218 bit 0x20 with the printer on).
+  int summaries_printed() const { return summaries_printed_; }
+
  private:
   struct Burner {
     double temperature = 0;
@@ -67,6 +73,7 @@ class DryerModel {
   void StartBatch();
   void CountDownTimer(std::size_t offset);
   void WriteOutputs(bool running);
+  void WritePanel(bool running);
   double Noise(double amplitude);
 
   Table table_{};
@@ -87,6 +94,8 @@ class DryerModel {
   double incoming_grain_temperature_ = 60.0;
   bool was_running_ = true;
   bool cooling_down_ = false;
+  bool panel_test_ = false;
+  int summaries_printed_ = 0;
   BatchStage batch_stage_ = BatchStage::kDry;
   std::optional<bool> was_staged_batch_;  // unknown until the first tick: a table set up before
                                           // it is a dryer already in that mode

@@ -1,5 +1,7 @@
 #include "sim/in_process_dryer.h"
 
+#include <limits>
+
 namespace orvandry::sim {
 
 InProcessDryer::InProcessDryer(PtyPair pty, SimOptions options)
@@ -13,6 +15,12 @@ InProcessDryer::~InProcessDryer() {
 
 int InProcessDryer::OpenDisplayFd(std::string* error) const {
   return OpenTerminal(slave_path_, error).Release();
+}
+
+SimOptions DemoOptions() {
+  SimOptions options;
+  options.scenario.SwitchTest(0, std::numeric_limits<double>::max());
+  return options;
 }
 
 std::unique_ptr<InProcessDryer> StartInProcessDryer(std::string* error, SimOptions options) {

@@ -34,4 +34,8 @@ class InProcessDryer {
 // `error`; the display then carries on without a dryer, as with an unplugged cable.
 std::unique_ptr<InProcessDryer> StartInProcessDryer(std::string* error, SimOptions options = {});
 
+// The demo's dryer: a technician works the panel switches all the time (one flips each second, and
+// the FAN 1 light output reports shorted), so the I/O test dialogs have something to show.
+SimOptions DemoOptions();
+
 }  // namespace orvandry::sim

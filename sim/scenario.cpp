@@ -51,6 +51,16 @@ bool Scenario::KnobTurningAt(double now) const {
                      [now](const auto& w) { return now >= w.first && now < w.second; });
 }
 
+Scenario& Scenario::SwitchTest(double from, double to) {
+  switch_test_.emplace_back(from, to);
+  return *this;
+}
+
+bool Scenario::SwitchTestAt(double now) const {
+  return std::any_of(switch_test_.begin(), switch_test_.end(),
+                     [now](const auto& w) { return now >= w.first && now < w.second; });
+}
+
 AnswerFault Scenario::FaultAt(double now) const {
   for (auto it = faults_.rbegin(); it != faults_.rend(); ++it)
     if (now >= it->from && now < it->to) return it->fault;
@@ -115,7 +125,7 @@ constexpr FaultOption kFaultOptions[] = {
 
 bool IsScenarioOption(std::string_view option) {
   if (option == "--warning" || option == "--clear-warning" || option == "--refuse" ||
-      option == "--request-storm" || option == "--knob")
+      option == "--request-storm" || option == "--knob" || option == "--switch-test")
     return true;
   return std::any_of(std::begin(kFaultOptions), std::end(kFaultOptions),
                      [&](const FaultOption& f) { return f.name == option; });
@@ -167,6 +177,13 @@ bool ApplyScenarioOption(std::string_view option, std::string_view value, Scenar
     scenario.TurnKnob(from, to);
     return true;
   }
+  if (option == "--switch-test") {
+    double from = 0;
+    double to = 0;
+    if (!ParseWindow(value, &from, &to)) return fail("expected FROM-TO in seconds, FROM < TO");
+    scenario.SwitchTest(from, to);
+    return true;
+  }
   for (const FaultOption& f : kFaultOptions) {
     if (option != f.name) continue;
     double from = 0;
@@ -189,7 +206,9 @@ std::string ScenarioOptionsHelp() {
          "  --request-storm A-B  ask for the metering-speed dialog on every answer from A to B\n"
          "                       seconds, with the moisture-control learning period running\n"
          "  --knob A-B           turn the metering knob from A to B seconds: the selected speed\n"
-         "                       moves one step per answer, back and forth across 0..100 %\n";
+         "                       moves one step per answer, back and forth across 0..100 %\n"
+         "  --switch-test A-B    flip the panel switch inputs one per second from A to B seconds,\n"
+         "                       with the FAN 1 light output shorted\n";
 }
 
 }  // namespace orvandry::sim

@@ -54,6 +54,11 @@ class Scenario {
   // across 0..100 %, so an open metering-speed dialog shows the gauges following the knob.
   Scenario& TurnKnob(double from, double to);
   bool KnobTurningAt(double now) const;
+  // From `from` to `to` a technician works through the panel's switches: one switch input of
+  // bytes 180-182 flips each second, in turn, and the FAN 1 light output reports shorted, so the
+  // display's switch test and light output dialogs have something to show.
+  Scenario& SwitchTest(double from, double to);
+  bool SwitchTestAt(double now) const;
 
   // The fault in force at `now`; the latest-added window wins where windows overlap.
   AnswerFault FaultAt(double now) const;
@@ -72,6 +77,7 @@ class Scenario {
   std::set<std::size_t> refused_;
   std::vector<std::pair<double, double>> storms_;
   std::vector<std::pair<double, double>> knob_;
+  std::vector<std::pair<double, double>> switch_test_;
 };
 
 // Applies one command-line scenario option to `scenario`:
@@ -82,6 +88,7 @@ class Scenario {
 //   --refuse OFFSET      never apply writes to OFFSET (0..299)
 //   --request-storm A-B  the metering-speed request on every answer from A s to B s
 //   --knob A-B           the metering knob turning from A s to B s
+//   --switch-test A-B    the panel switches flipped one by one from A s to B s
 // Returns false with a reason in `error` for an unknown option or a value it cannot read.
 bool ApplyScenarioOption(std::string_view option, std::string_view value, Scenario& scenario,
                          std::string* error);

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <set>
+
 #include "link/status_map.h"
 
 namespace orvandry::sim {
@@ -119,6 +122,49 @@ TEST(DryerModel, ASwitchOfTheDryingModeStartsAFreshBatchOrTheContinuousCycle) {
   model.Step(1.0);
   EXPECT_FALSE(model.staged_batch());
   EXPECT_EQ(t[sm::kUnloadBits] & 0x01, 0) << "continuous flow starts with its pause";
+}
+
+// The display's I/O test and calibration dialogs are watched live against the simulator: the
+// light outputs follow the fans and burners, the panel test flips switches and shorts FAN 1, the
+// sensors report with the calibration offsets applied, and a print order is taken once.
+TEST(DryerModel, ThePanelLightsSwitchesSensorsAndPrinterAnswerTheDisplay) {
+  DryerModel model;
+  model.Step(60);
+  Table& t = model.table();
+  EXPECT_EQ(t[240] & 0x08, 0x08) << "FAN 1 light on while fan 1 runs";
+  EXPECT_EQ((t[240] & 0x10) != 0, model.burner_phase(1) == Phase::kFiring) << "BURNER 1 light";
+  EXPECT_EQ(t[239] & 0x04, 0) << "FAN 6 is not fitted";
+  EXPECT_EQ(t[180] & 0x05, 0x05) << "BURNER 1 and FAN 2 switches on AUTO";
+  EXPECT_EQ(t[178] & 0x08, 0) << "nothing shorted";
+
+  std::set<int> flipped;
+  const std::array<std::uint8_t, 3> rest = {t[180], t[181], t[182]};
+  model.SetPanelTest(true);
+  for (int s = 0; s < 30; ++s) {
+    model.Step(1);
+    for (int b = 0; b < 3; ++b)
+      for (int bit = 0; bit < 8; ++bit)
+        if (((t[180 + b] ^ rest[b]) >> bit) & 1) flipped.insert(b * 8 + bit);
+    EXPECT_EQ(t[178] & 0x08, 0x08);
+  }
+  EXPECT_EQ(flipped.size(), 24U) << "every switch input of 180-182 flips in turn";
+  model.SetPanelTest(false);
+  model.Step(1);
+  EXPECT_EQ(t[178] & 0x08, 0);
+
+  const unsigned dry = GetBe16(t, sm::kOutgoingMoisture);
+  SetBe16(t, 232, static_cast<std::uint16_t>(-50));  // dry moisture offset -5.0
+  model.Step(0.25);
+  EXPECT_NEAR(static_cast<int>(GetBe16(t, sm::kOutgoingMoisture)), static_cast<int>(dry) - 50, 2);
+
+  for (const bool disabled : {true, false}) {
+    const int before = model.summaries_printed();
+    t[217] = disabled ? 0x40 : 0x00;
+    t[218] = 0x20;
+    model.Step(1);
+    EXPECT_EQ(t[218] & 0x20, 0) << "the order is taken";
+    EXPECT_EQ(model.summaries_printed(), before + (disabled ? 0 : 1));
+  }
 }
 
 }  // namespace

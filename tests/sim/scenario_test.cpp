@@ -12,7 +12,7 @@ TEST(Scenario, OptionsBuildATimelineOfWarningsFaultsAndRefusals) {
       {"--warning", "0x0205@30"}, {"--warning", "0E05@12.5"}, {"--clear-warning", "40"},
       {"--silence", "60-75"},     {"--short", "70-80"},       {"--long", "100-101"},
       {"--bad-crc", "0-1"},       {"--refuse", "50"},         {"--request-storm", "5-8"},
-      {"--knob", "20-30"},
+      {"--knob", "20-30"},        {"--switch-test", "40-50"},
   };
   for (const auto& [option, value] : options) {
     EXPECT_TRUE(IsScenarioOption(option));
@@ -45,6 +45,9 @@ TEST(Scenario, OptionsBuildATimelineOfWarningsFaultsAndRefusals) {
   EXPECT_FALSE(s.KnobTurningAt(19.9));
   EXPECT_TRUE(s.KnobTurningAt(20));
   EXPECT_FALSE(s.KnobTurningAt(30));
+  EXPECT_FALSE(s.SwitchTestAt(39.9));
+  EXPECT_TRUE(s.SwitchTestAt(40));
+  EXPECT_FALSE(s.SwitchTestAt(50));
 }
 
 TEST(Scenario, OptionsItCannotReadAreRejectedAndChangeNothing) {
@@ -53,7 +56,7 @@ TEST(Scenario, OptionsItCannotReadAreRejectedAndChangeNothing) {
       {"--warning", "0@5"},       {"--warning", "0205@-1"}, {"--clear-warning", "soon"},
       {"--silence", "75-60"},     {"--silence", "60"},      {"--bad-crc", "1-x"},
       {"--refuse", "300"},        {"--refuse", "-1"},       {"--frobnicate", "1"},
-      {"--request-storm", "9-3"}, {"--knob", "30-20"},
+      {"--request-storm", "9-3"}, {"--knob", "30-20"},      {"--switch-test", "5"},
   };
   for (const auto& [option, value] : bad) {
     SCOPED_TRACE(std::string(option) + " " + value);
