@@ -13,6 +13,7 @@ class ServiceSubsystem final : public shell::Subsystem {
   bool OpenDialog(const shell::DialogRequest& request) override {
     return dialogs_.OpenIfOwned(request);
   }
+  void OnSecondTick() override;
 
  private:
   shell::ShellHost* host_ = nullptr;
