@@ -102,7 +102,9 @@ class ServiceDialogs : public ::testing::Test {
   link::LinkCycle cycle{shared, line, intake};
 };
 
-TEST_F(ServiceDialogs, TheSetupBoardsButtonsNameTheseDialogs) {
+TEST_F(ServiceDialogs, TheSetupBoardsAndTheViewMenuNameTheseDialogs) {
+  EXPECT_EQ(shell::dialog::kSystemInfo, system_info_id::kTemplate);
+  EXPECT_EQ(shell::dialog::kSoftwareInfo, release_notes_id::kTemplate);
   EXPECT_EQ(setup::setup_select_template::kTimeDate, time_date_id::kTemplate);
   EXPECT_EQ(setup::setup_select_template::kRemoteConnection, remote_id::kTemplate);
   EXPECT_EQ(setup::setup_select_template::kUnloadBushels, bushels_id::kTemplate);
