@@ -23,6 +23,7 @@ UnloadBushelsDialog::UnloadBushelsDialog(QWidget* parent, UnloadBushels& logic,
   AddText(id::kTotalLabel, "TOTAL BUSHELS", Rect{20, 104, 210, 24}, 15);
   AddValue(id::kTotal, Rect{20, 130, 200, 52}, 22);
   AddButton(id::kClear, "CLEAR", Rect{236, 130, 224, 52}, 16);
+  SetRepeatable({id::kIncrease, id::kDecrease});
   AddButton(id::kHelp, "HELP", Rect{20, 222, 140, 54}, 16);
   AddButton(id::kAccept, "ACCEPT", Rect{320, 222, 140, 54}, 16);
   Refresh();
@@ -61,6 +62,7 @@ MeterOutputDialog::MeterOutputDialog(QWidget* parent, MeterOutput& logic,
     AddButton(c.up, "UP", Rect{c.x + 172, 56, 80, 44}, 16);
     AddButton(c.down, "DOWN", Rect{c.x + 172, 106, 80, 44}, 16);
   }
+  SetRepeatable({id::kMinUp, id::kMinDown, id::kMaxUp, id::kMaxDown});
   AddButton(id::kDefault, "DEFAULT", Rect{10, 176, 170, 54}, 16);
   AddButton(id::kAccept, "ACCEPT", Rect{195, 176, 170, 54}, 16);
   AddButton(id::kCancel, "CANCEL", Rect{380, 176, 170, 54}, 16);

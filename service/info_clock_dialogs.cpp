@@ -120,6 +120,8 @@ TimeDateDialog::TimeDateDialog(QWidget* parent, TimeDate& logic, platform::Clock
     }
     y += kRowPitch;
   }
+  SetRepeatable({id::kMonthUp, id::kMonthDown, id::kDayUp, id::kDayDown, id::kYearUp, id::kYearDown,
+                 id::kHourUp, id::kHourDown, id::kMinuteUp, id::kMinuteDown});
   AddButton(id::kAccept, "ACCEPT / EXIT", Rect{480, kRowTop, 140, 80}, 16);
   AddButton(id::kCancel, "CANCEL", Rect{480, kRowTop + 5 * kRowPitch, 140, 94}, 16);
   Refresh();

@@ -1,5 +1,6 @@
 #include "service/panel_dialog.h"
 
+#include <QApplication>
 #include <QFont>
 #include <QPalette>
 #include <algorithm>
@@ -120,6 +121,34 @@ void PanelDialog::showEvent(QShowEvent* event) {
   if (lift_ == 0 || parentWidget() == nullptr) return;
   const int top = parentWidget()->window()->frameGeometry().top();
   move(x(), std::max({y() - lift_, top, 0}));
+}
+
+int PanelDialog::HeldButton() const {
+  for (int id : repeatable_)
+    if (QPushButton* button = Button(id); button != nullptr && button->isDown()) return id;
+  return 0;
+}
+
+namespace {
+
+PanelDialog* OpenPanel() {
+  auto* dialog = qobject_cast<PanelDialog*>(QApplication::activeModalWidget());
+  return dialog != nullptr && dialog->isVisible() && !dialog->Closing() ? dialog : nullptr;
+}
+
+}  // namespace
+
+bool PanelRepeat::IsOpen() const {
+  return OpenPanel() != nullptr;
+}
+
+int PanelRepeat::HeldButton() const {
+  const PanelDialog* dialog = OpenPanel();
+  return dialog != nullptr ? dialog->HeldButton() : 0;
+}
+
+void PanelRepeat::SendRepeat(int command) {
+  if (PanelDialog* dialog = OpenPanel()) dialog->OnControl(command);
 }
 
 void RefreshOpenDialogs(QWidget& root, int template_id) {

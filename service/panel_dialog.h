@@ -6,8 +6,10 @@
 #include <QRadioButton>
 #include <functional>
 #include <string_view>
+#include <vector>
 
 #include "platform/dialog.h"
+#include "shell/housekeeping.h"
 
 namespace orvandry::service {
 
@@ -36,6 +38,9 @@ class PanelDialog : public platform::Dialog {
   void OnControl(int id);
   bool Closing() const { return closing_; }
 
+  // The first repeatable button held down, or 0.
+  int HeldButton() const;
+
  protected:
   // The logic's answer to a touch: true closes the dialog (accept() when `accepted`).
   virtual bool Press(int id, bool& accepted) = 0;
@@ -49,12 +54,24 @@ class PanelDialog : public platform::Dialog {
   QGroupBox* AddGroup(int id, std::string_view title, platform::Rect rect);
   void SetText(int id, const std::string& text);
   void SetTicked(int id, bool ticked);
+  // Buttons that repeat while held (UP / DOWN).
+  void SetRepeatable(std::initializer_list<int> ids) { repeatable_.assign(ids); }
 
   void showEvent(QShowEvent* event) override;
 
  private:
   int lift_;
   bool closing_ = false;
+  std::vector<int> repeatable_;
+};
+
+// Hold-to-repeat for the service dialogs: the shell's 100 ms tick asks it about the open modal
+// service dialog, whichever it is. Registered once with the host.
+class PanelRepeat final : public shell::RepeatSource {
+ public:
+  bool IsOpen() const override;
+  int HeldButton() const override;
+  void SendRepeat(int command) override;
 };
 
 // Calls Refresh() on every shown service dialog of `template_id` under `root`.

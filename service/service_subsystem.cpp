@@ -8,6 +8,7 @@ namespace orvandry::service {
 
 void ServiceSubsystem::Attach(shell::ShellHost& host) {
   host_ = &host;
+  host.AddRepeatSource(&repeat_);
   // The dialogs of this subsystem by template number, one line each.
   dialogs_.Add(system_info_id::kTemplate, [this](const shell::DialogRequest& r) {
     RunSystemInfoDialog(r.parent, host_->Context());

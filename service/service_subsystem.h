@@ -1,5 +1,6 @@
 #pragma once
 
+#include "service/panel_dialog.h"
 #include "shell/subsystem.h"
 
 namespace orvandry::service {
@@ -18,6 +19,7 @@ class ServiceSubsystem final : public shell::Subsystem {
  private:
   shell::ShellHost* host_ = nullptr;
   shell::DialogTable dialogs_;
+  PanelRepeat repeat_;  // UP / DOWN held in a service dialog
 };
 
 }  // namespace orvandry::service

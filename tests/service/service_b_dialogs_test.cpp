@@ -147,6 +147,14 @@ TEST_F(ServiceDialogs, SetTimeDateSetsThePanelClockOrRefusesClearly) {
     clock.Advance(1);
     window.OneSecondTick();
     EXPECT_TRUE(TextOf(d, id::kNow).contains("9:05:31 PM"));
+    // MINUTE UP held: after the repeat delay of five ticks it steps on every tick.
+    window.HundredMsTick();
+    d.Button(id::kMinuteUp)->setDown(true);
+    for (int i = 0; i < 8; ++i) window.HundredMsTick();
+    d.Button(id::kMinuteUp)->setDown(false);
+    window.HundredMsTick();
+    EXPECT_EQ(TextOf(d, id::kMinute), "08");
+    for (int i = 0; i < 3; ++i) d.Button(id::kMinuteDown)->click();
     CheckAndSave(d, "service_199_time_date");
     d.Button(id::kAccept)->click();
     EXPECT_FALSE(d.isVisible());
