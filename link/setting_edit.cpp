@@ -104,6 +104,19 @@ void SettingEdit::StoreLocked(Rec rec) {
   shared_.pending.Raise(rec);
 }
 
+void SettingEdit::StoreOwnedLocked(const OwnedBits& part) {
+  const PendingWriteRecord& record = RecordOf(part.rec);
+  assert(record.size == 1 && record.source == DataSource::kRequestImage &&
+         "SettingEdit: owned bits of a one-byte request-image record only");
+  const std::size_t at = record.target_offset();
+  const std::uint8_t base =
+      shared_.pending.IsRaised(part.rec) ? shared_.request.Get(at) : shared_.dryer_state.Get(at);
+  const auto value = static_cast<std::uint8_t>((base & ~part.mask) | (working_[at] & part.mask));
+  shared_.request.Set(at, value);
+  shared_.pending.Raise(part.rec);
+  working_[at] = value;
+}
+
 void SettingEdit::Committed(Rec rec) {
   const PendingWriteRecord& record = RecordOf(rec);
   if (record.source == DataSource::kDryerState) return;
@@ -136,6 +149,18 @@ CommitResult SettingEdit::CommitChanged(std::initializer_list<Rec> recs) {
     for (Rec rec : changed) StoreLocked(rec);
   }
   for (Rec rec : changed) Committed(rec);
+  return CommitResult::kSent;
+}
+
+CommitResult SettingEdit::CommitOwned(std::initializer_list<OwnedBits> parts) {
+  if (!Connected()) return CommitResult::kNotConnected;
+  for (const OwnedBits& part : parts)
+    if (LoadedBeforeLink(part.rec)) return CommitResult::kNotConnected;
+  {
+    std::scoped_lock lock(shared_.request_lock);
+    for (const OwnedBits& part : parts) StoreOwnedLocked(part);
+  }
+  for (const OwnedBits& part : parts) Committed(part.rec);
   return CommitResult::kSent;
 }
 

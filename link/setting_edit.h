@@ -76,10 +76,23 @@ class SettingEdit : public TableFields<SettingEdit> {
   // when none differs, kNotConnected (nothing sent) when any changed one cannot be sent yet.
   CommitResult CommitChanged(std::initializer_list<Rec> recs);
 
+  // A one-byte record and the bits of it a screen owns.
+  struct OwnedBits {
+    Rec rec;
+    std::uint8_t mask;
+  };
+  // A button that acts at once on bytes other screens or the intake also write: in one hold of
+  // the lock (one frame), each record gets the owned bits from the working copy and keeps every
+  // other bit as the record stands at this moment (its requested byte while raised, else
+  // DryerState), and is raised whether it changed or not. A bit another change has requested
+  // meanwhile is therefore never taken back. The working copy then holds the stored bytes.
+  CommitResult CommitOwned(std::initializer_list<OwnedBits> parts);
+
  private:
   void LoadLocked(Rec rec, bool connected);
   bool LoadedBeforeLink(Rec rec) const;
   void StoreLocked(Rec rec);
+  void StoreOwnedLocked(const OwnedBits& part);
   void Committed(Rec rec);
   bool Loaded(std::size_t offset, std::size_t count) const;
 

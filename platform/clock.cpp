@@ -1,5 +1,6 @@
 #include "platform/clock.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <ctime>
 #include <ostream>
@@ -71,8 +72,22 @@ LocalDateTime SystemClock::Now() const {
                        local.tm_min,         local.tm_sec,     local.tm_wday};
 }
 
-bool SystemClock::SetLocalTime(const LocalDateTime& t) {
-  if (!IsValid(t)) return false;
+std::ostream& operator<<(std::ostream& out, SetTimeResult result) {
+  switch (result) {
+    case SetTimeResult::kSet:
+      return out << "set";
+    case SetTimeResult::kInvalid:
+      return out << "invalid";
+    case SetTimeResult::kNotPermitted:
+      return out << "not permitted";
+    case SetTimeResult::kFailed:
+      return out << "failed";
+  }
+  return out << "?";
+}
+
+SetTimeResult SystemClock::SetLocalTime(const LocalDateTime& t) {
+  if (!IsValid(t)) return SetTimeResult::kInvalid;
   std::tm local{};
   local.tm_year = t.year - 1900;
   local.tm_mon = t.month - 1;
@@ -82,16 +97,18 @@ bool SystemClock::SetLocalTime(const LocalDateTime& t) {
   local.tm_sec = t.second;
   local.tm_isdst = -1;  // let the time zone decide
   const std::time_t when = std::mktime(&local);
-  if (when == static_cast<std::time_t>(-1)) return false;
+  if (when == static_cast<std::time_t>(-1)) return SetTimeResult::kInvalid;
   const timespec ts{when, 0};
-  return clock_settime(CLOCK_REALTIME, &ts) == 0;
+  if (clock_settime(CLOCK_REALTIME, &ts) == 0) return SetTimeResult::kSet;
+  return errno == EPERM ? SetTimeResult::kNotPermitted : SetTimeResult::kFailed;
 }
 
-bool FakeClock::SetLocalTime(const LocalDateTime& t) {
+SetTimeResult FakeClock::SetLocalTime(const LocalDateTime& t) {
   ++set_calls_;
-  if (fail_set_ || !IsValid(t)) return false;
+  if (fail_set_) return SetTimeResult::kNotPermitted;
+  if (!IsValid(t)) return SetTimeResult::kInvalid;
   Set(t);
-  return true;
+  return SetTimeResult::kSet;
 }
 
 void FakeClock::Set(const LocalDateTime& t) {

@@ -23,21 +23,31 @@ int WeekdayOf(int year, int month, int day);
 
 std::ostream& operator<<(std::ostream& out, const LocalDateTime& t);
 
+// What an attempt to set the clock came to. Only kSet changed the time.
+enum class SetTimeResult {
+  kSet,
+  kInvalid,       // the fields name no real date and time
+  kNotPermitted,  // this process may not change the system time
+  kFailed,        // the system refused for another reason
+};
+
+std::ostream& operator<<(std::ostream& out, SetTimeResult result);
+
 class Clock {
  public:
   virtual ~Clock() = default;
   virtual LocalDateTime Now() const = 0;
-  // Sets the local time; false when it could not be set (an invalid date, or no permission).
-  // Never throws: the display carries on with the old time.
-  virtual bool SetLocalTime(const LocalDateTime& t) = 0;
+  // Sets the local time (the weekday is ignored). Never throws: on anything but kSet the display
+  // carries on with the old time.
+  virtual SetTimeResult SetLocalTime(const LocalDateTime& t) = 0;
 };
 
 // The system's clock in the local time zone. Setting it needs the right to change the system time
-// (root on a desktop); without it SetLocalTime reports false.
+// (root, or CAP_SYS_TIME); without it SetLocalTime reports kNotPermitted.
 class SystemClock final : public Clock {
  public:
   LocalDateTime Now() const override;
-  bool SetLocalTime(const LocalDateTime& t) override;
+  SetTimeResult SetLocalTime(const LocalDateTime& t) override;
 };
 
 // A clock for tests: stands still until set or advanced.
@@ -48,14 +58,15 @@ class FakeClock final : public Clock {
   explicit FakeClock(const LocalDateTime& start) { Set(start); }
 
   LocalDateTime Now() const override { return now_; }
-  // Validates and sets like the real clock, unless told to fail; counts every attempt.
-  bool SetLocalTime(const LocalDateTime& t) override;
+  // Validates and sets like the real clock, unless told to refuse; counts every attempt.
+  SetTimeResult SetLocalTime(const LocalDateTime& t) override;
 
   // Sets the time directly (the weekday is recomputed from the date).
   void Set(const LocalDateTime& t);
   // Moves the time by whole seconds, forward or back, across days, months and years.
   void Advance(long long seconds);
 
+  // true: every attempt is refused as a process without the right to set the clock is.
   void SetFailSetLocalTime(bool fail) { fail_set_ = fail; }
   int SetLocalTimeCalls() const { return set_calls_; }
 

@@ -1,5 +1,7 @@
 #include "service/service_subsystem.h"
 
+#include "service/counter_output_dialogs.h"
+#include "service/info_clock_dialogs.h"
 #include "service/printer_setup_dialog.h"
 #include "shell/view_context.h"
 
@@ -7,6 +9,7 @@ namespace orvandry::service {
 
 void ServiceSubsystem::Attach(shell::ShellHost& host) {
   host_ = &host;
+  host.AddRepeatSource(&repeat_);
   // The dialogs of this subsystem by template number, one line each.
   dialogs_.Add(diagnostics_id::kTemplate, [this](const shell::DialogRequest& r) {
     diagnostics_.OpenDiagnostics(
@@ -24,12 +27,41 @@ void ServiceSubsystem::Attach(shell::ShellHost& host) {
   dialogs_.Add(printer_id::kTemplate, [this](const shell::DialogRequest& r) {
     RunPrinterSetupDialog(r.parent, host_->Context().shared, host_->Context().prompter);
   });
+  dialogs_.Add(system_info_id::kTemplate, [this](const shell::DialogRequest& r) {
+    RunSystemInfoDialog(r.parent, host_->Context());
+  });
+  dialogs_.Add(release_notes_id::kTemplate,
+               [](const shell::DialogRequest& r) { RunReleaseNotesDialog(r.parent); });
+  dialogs_.Add(time_date_id::kTemplate, [this](const shell::DialogRequest& r) {
+    RunTimeDateDialog(r.parent, host_->Context());
+  });
+  dialogs_.Add(remote_id::kTemplate, [this](const shell::DialogRequest& r) {
+    RunRemoteConnectionDialog(r.parent, host_->Context());
+  });
+  dialogs_.Add(user_settings_id::kTemplate, [this](const shell::DialogRequest& r) {
+    RunUserSettingsDialog(r.parent, host_->Context());
+  });
+  dialogs_.Add(bushels_id::kTemplate, [this](const shell::DialogRequest& r) {
+    RunUnloadBushelsDialog(r.parent, host_->Context());
+  });
+  dialogs_.Add(meter_output_id::kTemplate, [this](const shell::DialogRequest& r) {
+    RunMeterOutputDialog(r.parent, host_->Context());
+  });
+  dialogs_.Add(sampler_id::kTemplate, [this](const shell::DialogRequest& r) {
+    RunSamplerSetupDialog(r.parent, host_->Context());
+  });
 }
 
 void ServiceSubsystem::OnIntake(const link::IntakeResult& result) {
   // Open dialogs that show the controller's values follow them.
   diagnostics_.OnIntake(result);
   calibration_.OnIntake(result);
+}
+
+void ServiceSubsystem::OnSecondTick() {
+  // The dialogs that show a running clock or a live count.
+  for (int id : {system_info_id::kTemplate, time_date_id::kTemplate, bushels_id::kTemplate})
+    RefreshOpenDialogs(*host_->MainWidget(), id);
 }
 
 }  // namespace orvandry::service

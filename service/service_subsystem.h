@@ -2,6 +2,7 @@
 
 #include "service/calibration_dialog.h"
 #include "service/diagnostics_dialogs.h"
+#include "service/panel_dialog.h"
 #include "shell/subsystem.h"
 
 namespace orvandry::service {
@@ -16,12 +17,14 @@ class ServiceSubsystem final : public shell::Subsystem {
     return dialogs_.OpenIfOwned(request);
   }
   void OnIntake(const link::IntakeResult& result) override;
+  void OnSecondTick() override;
 
  private:
   shell::ShellHost* host_ = nullptr;
   shell::DialogTable dialogs_;
   DiagnosticsHost diagnostics_;
   CalibrationHost calibration_;
+  PanelRepeat repeat_;  // UP / DOWN held in a service dialog
 };
 
 }  // namespace orvandry::service

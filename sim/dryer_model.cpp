@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "link/pending_write.h"
 #include "link/status_map.h"
 
 namespace orvandry::sim {
@@ -77,6 +78,8 @@ constexpr LightBit kFanAuto[6] = {{0, 0},      {180, 0x04}, {180, 0x40},
 constexpr LightBit kBurnerAuto[6] = {{180, 0x01}, {180, 0x10}, {181, 0x02},
                                      {181, 0x20}, {182, 0x08}, {182, 0x80}};
 constexpr std::uint8_t kFan1Shorted178 = 0x08;
+constexpr std::uint8_t kRestoreSettings266 = 0x01;
+constexpr std::uint8_t kSaveSettings266 = 0x02;
 constexpr std::uint8_t kFanRunning = 0x01;
 constexpr std::uint8_t kBurnerOn = 0x02;
 constexpr std::uint8_t kHighFire = 0x04;
@@ -149,6 +152,36 @@ void DryerModel::LoadInitialConfiguration() {
   t[sm::kGrainTempSelector] = 0;
   t[sm::kDryerStateBits] = kRunning188;
   t[sm::kDataLoggerSetting] = 0x01;
+  t[sm::kRemoteConnection] = 0xA1;    // direct serial, 5 rings
+  t[sm::kMeterOutputVoltage1] = 190;  // maximum output
+  t[sm::kMeterOutputVoltage2] = 32;   // minimum output
+  t[sm::kSamplerConfig] = 0x2A;       // switch to grain temperature control, 1/2 h, 2 h
+}
+
+bool DryerModel::IsSavedSetting(std::size_t offset) {
+  // The settings the display writes, apart from commands and live values.
+  for (const link::PendingWriteRecord& record : link::kPendingWriteRecords) {
+    if (record.source != link::DataSource::kRequestImage) continue;
+    if (record.lowering == link::Lowering::kOneShot ||
+        record.lowering == link::Lowering::kRunningTimer)
+      continue;
+    if (record.rec == link::Rec::kCommandBits238 || record.rec == link::Rec::kDisplaySettings)
+      continue;
+    const std::size_t at = record.target_offset();
+    if (offset >= at && offset < at + record.size) return true;
+  }
+  return false;
+}
+
+void DryerModel::TickUserSettings() {
+  std::uint8_t& command = table_[sm::kDisplaySettings];
+  if ((command & kSaveSettings266) != 0) {
+    saved_settings_ = table_;
+  } else if ((command & kRestoreSettings266) != 0 && saved_settings_) {
+    for (std::size_t i = 0; i < table_.size(); ++i)
+      if (IsSavedSetting(i)) table_[i] = (*saved_settings_)[i];
+  }
+  command &= static_cast<std::uint8_t>(~(kSaveSettings266 | kRestoreSettings266));
 }
 
 void DryerModel::Step(double seconds) {
@@ -201,6 +234,7 @@ void DryerModel::Tick() {
   TickBurners(is_running);
   TickGrainFlow(is_running);
   TickDrift();
+  TickUserSettings();
   if ((table_[sm::kCommandBits238] & kClearBushels238) != 0) {
     SetU32(table_, sm::kBushelCounter, 0);
     bushel_fraction_ = 0;

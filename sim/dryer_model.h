@@ -69,6 +69,9 @@ class DryerModel {
   void TickGrainFlow(bool running);
   void TickDrift();
   void TickCoolDown(bool running);
+  // Save (0x02) or restore (0x01) of the settings commanded in byte 266; the bits clear once done.
+  void TickUserSettings();
+  static bool IsSavedSetting(std::size_t offset);
   void TickBatch();
   void StartBatch();
   void CountDownTimer(std::size_t offset);
@@ -92,6 +95,7 @@ class DryerModel {
   double incoming_moisture_ = 22.0;
   double grain_temperature_ = 95.0;
   double incoming_grain_temperature_ = 60.0;
+  std::optional<Table> saved_settings_;  // what SAVE SETTINGS stored; RESTORE brings it back
   bool was_running_ = true;
   bool cooling_down_ = false;
   bool panel_test_ = false;

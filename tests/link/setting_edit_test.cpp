@@ -314,5 +314,52 @@ TEST(SettingEditRace, EchoTestWaitsForACommitInProgress) {
   EXPECT_TRUE(shared.pending.IsRaised(Rec::kGrainSetpoint));
 }
 
+// Byte 238 carries the bushel-counter clear (0x08) and the meter output test value (0x03). A
+// screen commits only its own bits against the byte as it stands at the commit, so neither a clear
+// requested after the screen loaded nor the intake's ending of a clear is undone.
+TEST_F(SettingEditTest, OwnedBitsKeepTheRestOfTheByteAsItStandsAtTheCommit) {
+  struct Case {
+    const char* what;
+    std::uint8_t loaded_request;  // raised at Load
+    std::uint8_t request_at_commit;
+    std::uint8_t expected;
+  };
+  for (const Case& c : {Case{"clear requested after the screen loaded", 0x00, 0x08, 0x0A},
+                        Case{"clear ended by the intake after the screen loaded", 0x08, 0x00, 0x02},
+                        Case{"clear still pending", 0x09, 0x09, 0x0A}}) {
+    LinkShared fresh;
+    StatusIntake fresh_intake(fresh, nullptr);
+    fresh_intake.Run(frame.data.data());
+    const std::uint8_t loaded = c.loaded_request;
+    fresh.RequestWrite(Rec::kCommandBits238, sm::kCommandBits238, &loaded, 1);
+    SettingEdit edit(fresh);
+    edit.Load({Rec::kCommandBits238, Rec::kMeterOutput237});
+    const std::uint8_t now = c.request_at_commit;
+    fresh.RequestWrite(Rec::kCommandBits238, sm::kCommandBits238, &now, 1);
+    edit.Set(sm::kCommandBits238, 0x02);
+    edit.Set(sm::kMeterOutputVoltage2, 40);
+    EXPECT_EQ(edit.CommitOwned({{Rec::kMeterOutput237, 0xFF}, {Rec::kCommandBits238, 0x03}}),
+              CommitResult::kSent)
+        << c.what;
+    EXPECT_EQ(fresh.request.Get(sm::kCommandBits238), c.expected) << c.what;
+    EXPECT_EQ(edit.Get(sm::kCommandBits238), c.expected) << c.what;
+    EXPECT_EQ(fresh.request.Get(sm::kMeterOutputVoltage2), 40) << c.what;
+    EXPECT_TRUE(fresh.pending.IsRaised(Rec::kMeterOutput237)) << c.what;
+  }
+  // Nothing raised: the rest of the byte comes from the controller's report.
+  frame.data[sm::kCommandBits238] = 0x08;
+  Take();
+  SettingEdit edit(shared);
+  edit.Load(Rec::kCommandBits238);
+  edit.Set(sm::kCommandBits238, 0x01);
+  EXPECT_EQ(edit.CommitOwned({{Rec::kCommandBits238, 0x03}}), CommitResult::kSent);
+  EXPECT_EQ(Requested(sm::kCommandBits238), 0x09);
+  LinkShared cold;
+  SettingEdit early(cold);
+  early.Load(Rec::kCommandBits238);
+  EXPECT_EQ(early.CommitOwned({{Rec::kCommandBits238, 0x03}}), CommitResult::kNotConnected);
+  EXPECT_FALSE(cold.pending.AnyRaised());
+}
+
 }  // namespace
 }  // namespace orvandry::link

@@ -5,6 +5,7 @@
 
 #include "platform/clock.h"
 #include "platform/paths.h"
+#include "platform/system_memory.h"
 
 namespace orvandry::platform {
 namespace {
@@ -22,10 +23,11 @@ TEST(FakeClock, AdvancesAcrossLeapDaysAndYearsAndSetsOnlyValidTimes) {
   clock.Advance(-2);
   EXPECT_EQ(clock.Now(), (LocalDateTime{2023, 12, 31, 23, 59, 58, 0}));
 
-  EXPECT_TRUE(clock.SetLocalTime(LocalDateTime{2025, 6, 15, 8, 30, 0, 0}));
-  EXPECT_FALSE(clock.SetLocalTime(LocalDateTime{2025, 2, 30, 8, 30, 0, 0}));
+  EXPECT_EQ(clock.SetLocalTime(LocalDateTime{2025, 6, 15, 8, 30, 0, 0}), SetTimeResult::kSet);
+  EXPECT_EQ(clock.SetLocalTime(LocalDateTime{2025, 2, 30, 8, 30, 0, 0}), SetTimeResult::kInvalid);
   clock.SetFailSetLocalTime(true);
-  EXPECT_FALSE(clock.SetLocalTime(LocalDateTime{2026, 1, 1, 0, 0, 0, 0}));
+  EXPECT_EQ(clock.SetLocalTime(LocalDateTime{2026, 1, 1, 0, 0, 0, 0}),
+            SetTimeResult::kNotPermitted);
   EXPECT_EQ(clock.Now(), (LocalDateTime{2025, 6, 15, 8, 30, 0, 0})) << "failed sets change nothing";
   EXPECT_EQ(clock.SetLocalTimeCalls(), 3);
 }
@@ -36,7 +38,19 @@ TEST(SystemClock, ReadsAPlausibleTimeAndRefusesImpossibleOnes) {
   EXPECT_TRUE(IsValid(now));
   EXPECT_EQ(now.weekday, WeekdayOf(now.year, now.month, now.day));
   // Only impossible times here: a valid one would really change the machine's clock when root.
-  EXPECT_FALSE(clock.SetLocalTime(LocalDateTime{2025, 4, 31, 0, 0, 0, 0}));
+  EXPECT_EQ(clock.SetLocalTime(LocalDateTime{2025, 4, 31, 0, 0, 0, 0}), SetTimeResult::kInvalid);
+}
+
+TEST(SystemMemory, ReadsBothFiguresInBytesBeyondFourGibibytes) {
+  EXPECT_EQ(ParseMemInfo("MemTotal:       32594040 kB\nMemFree:  100 kB\nMemAvailable:   "
+                         "20117356 kB\n"),
+            (MemoryFigures{32594040ULL * 1024, 20117356ULL * 1024}));
+  EXPECT_EQ(ParseMemInfo("MemTotal: 1024 kB\n"), std::nullopt) << "no MemAvailable";
+  EXPECT_EQ(ParseMemInfo("MemTotal: x kB\nMemAvailable: 5 kB\n"), std::nullopt);
+  const auto now = ReadSystemMemory();
+  ASSERT_TRUE(now.has_value());
+  EXPECT_GT(now->total, 0U);
+  EXPECT_LE(now->available, now->total);
 }
 
 TEST(Paths, UsbIsPresentExactlyWhenItsFolderExists) {

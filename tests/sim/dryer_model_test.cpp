@@ -167,5 +167,25 @@ TEST(DryerModel, ThePanelLightsSwitchesSensorsAndPrinterAnswerTheDisplay) {
   }
 }
 
+// SAVE SETTINGS keeps the dryer's settings; RESTORE SETTINGS brings them back, leaving live
+// values alone; both command bits clear once done, so the display's record can end.
+TEST(DryerModel, SavesAndRestoresItsSettingsOnTheDisplaysCommand) {
+  DryerModel model;
+  Table& t = model.table();
+  t[sm::kBushelCalibration] = 95;
+  t[sm::kDisplaySettings] |= 0x02;
+  model.Step(0.25);
+  EXPECT_EQ(t[sm::kDisplaySettings] & 0x03, 0);
+  t[sm::kBushelCalibration] = 120;
+  t[sm::kRemoteConnection] = 0xA6;
+  SetU32(t, sm::kBushelCounter, 7200);
+  t[sm::kDisplaySettings] |= 0x01;
+  model.Step(0.25);
+  EXPECT_EQ(t[sm::kDisplaySettings] & 0x03, 0);
+  EXPECT_EQ(t[sm::kBushelCalibration], 95);
+  EXPECT_EQ(t[sm::kRemoteConnection], 0xA1);
+  EXPECT_GE(GetU32(t, sm::kBushelCounter), 7200U) << "the counter is no setting";
+}
+
 }  // namespace
 }  // namespace orvandry::sim
