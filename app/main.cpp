@@ -32,6 +32,7 @@
 #include "shell/main_window.h"
 #include "shell/settings.h"
 #include "sim/in_process_dryer.h"
+#include "warnings/history_export.h"
 
 namespace {
 
@@ -77,6 +78,9 @@ class LinkListener final : public orvandry::link::IntakeListener {
 int main(int argc, char** argv) {
   QElapsedTimer since_start;
   since_start.start();
+  // A file that outgrows the file-size limit must fail its write like a full card, not end the
+  // display.
+  orvandry::warnings::IgnoreFileSizeSignal();
   QApplication::setOrganizationName("Kelvra");
   QApplication::setApplicationName("Orvandry");
 
