@@ -38,7 +38,7 @@ inline std::string StoreFailedMessage(std::string_view store_file, std::string_v
 }
 
 inline std::string StoreReadOnlyMessage(std::string_view reason) {
-  return "ERROR: New shutdowns CANNOT be stored:\n" + std::string(reason) +
+  return "New shutdowns CANNOT be stored:\n" + std::string(reason) +
          ".\nThe stored shutdowns can still be listed and copied to the USB flash card.";
 }
 

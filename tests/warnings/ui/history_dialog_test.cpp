@@ -3,15 +3,20 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 #include <algorithm>
 #include <set>
 #include <utility>
 
 #include "../warnings_test_support.h"
+#include "platform/qt_prompter.h"
 #include "warnings/history_texts.h"
 #include "warnings/shutdown_time.h"
+#include "warnings/ui/ui_texts.h"
 #include "warnings/ui/warnings_subsystem.h"
 #include "warnings_ui_test_support.h"
 
@@ -370,8 +375,8 @@ TEST(WarningsReadOnly, AReadOnlyFolderIsToldOnceAndTheListAndExportStillWork) {
     WarningsSubsystem warnings(platform::Paths(data, card), shared, prompter);
     if (!warnings.Start().ok()) out += "start failed; ";
     if (prompter.Questions().size() != 1 ||
-        prompter.Last()->text.find("ERROR: New shutdowns CANNOT be stored:\nthe folder " +
-                                   data.string() + " cannot be written") != 0)
+        prompter.Last()->text.find("New shutdowns CANNOT be stored:\nthe folder " + data.string() +
+                                   " cannot be written") != 0)
       out += "start-up told: " + (prompter.Last() ? prompter.Last()->text : "nothing") + "; ";
     for (const auto& [node, warning] : {std::pair{2, 5}, std::pair{14, 5}, std::pair{2, 9}})
       if (warnings.OnWarningCodeChanged(node, warning).outcome != RecordOutcome::kFailed)
@@ -428,6 +433,78 @@ TEST(WarningsExport, AnExportBeyondTheFileSizeLimitIsToldAndLeavesNoPartialFile)
       /*unprivileged=*/false);
   EXPECT_EQ(problems, "");
   EXPECT_TRUE(fs::is_empty(card)) << "a partial file was left";
+}
+
+// Runs `act` on the message box once it is open.
+void WhenBoxOpens(std::function<void(QMessageBox&)> act) {
+  auto* timer = new QTimer;
+  timer->setInterval(10);
+  QObject::connect(timer, &QTimer::timeout, [timer, act] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      timer->stop();
+      timer->deleteLater();
+      act(*box);
+    }
+  });
+  timer->start();
+}
+
+// The history's messages name files and folders, whose long names must not push the box past the
+// panel's 640 x 480 pixels.
+TEST(WarningsMessages, TheDamagedAndReadOnlyHistoryMessagesFitThePanel) {
+  TempDir root;
+  const fs::path data = root.path() / "home" / "operator" / ".local" / "share" / "Kelvra" /
+                        "Orvandry-display-data-folder";
+  fs::create_directories(data);
+  QWidget panel;
+  panel.setGeometry(0, 0, 640, 480);
+  panel.show();
+  platform::QtPrompter prompter(&panel);
+  // Each case opens its message through `prompter`.
+  const struct {
+    const char* name;
+    std::function<void()> show;
+  } cases[] = {
+      {"history_damaged",
+       [&] {
+         ShutdownHistoryStore store(data);
+         ASSERT_TRUE(store
+                         .AppendAll(std::vector<ShutdownRecord>(
+                             400, Record("0205 - BURNER #1 GRAIN OVERHEAT", "FAN/HEATER #1",
+                                         {2026, 12, 1, 1, 5, 0, 0})))
+                         .ok());
+         const auto pages = warnings::testing::PagesOfType(store.path(), 0x0D);
+         warnings::testing::OverwritePage(store.path(), pages[pages.size() / 2], 0,
+                                          std::string(4096, '\x5A'));
+         link::LinkShared shared;
+         WarningsSubsystem warnings(platform::Paths(data, root.path() / "card"), shared, prompter);
+         EXPECT_EQ(warnings.Start().status, StoreStatus::kRecovered);
+       }},
+      // Only the words here; the folder's real state is tested above.
+      {"history_read_only",
+       [&] {
+         prompter.Ask(ui::texts::StoreReadOnlyMessage("the folder " + data.string() +
+                                                      " cannot be written (Read-only file system)"),
+                      ui::texts::kStoreProblemCaption, platform::Buttons::kOk,
+                      platform::Icon::kError);
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    bool seen = false;
+    WhenBoxOpens([&](QMessageBox& box) {
+      seen = true;
+      const QImage image = box.grab().toImage();
+      const QString dir = qEnvironmentVariable("ORVANDRY_SCREENSHOT_DIR");
+      image.save((dir.isEmpty() ? QString::fromStdString(testing::ScreenshotDir().string()) : dir) +
+                 "/" + QString::fromLatin1(c.name) + ".png");
+      EXPECT_LE(box.frameGeometry().width(), 640);
+      EXPECT_LE(box.frameGeometry().height(), 480);
+      box.button(QMessageBox::Ok)->click();
+    });
+    c.show();
+    EXPECT_TRUE(seen);
+  }
 }
 
 }  // namespace
