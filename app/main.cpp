@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <system_error>
 #include <variant>
 #include <vector>
 
@@ -117,10 +118,12 @@ int main(int argc, char** argv) {
       break;
   }
 
-  if (const auto refused = orvandry::app::PrepareFolders(options)) {
+  std::string folder_warning;
+  if (const auto refused = orvandry::app::PrepareFolders(options, &folder_warning)) {
     std::fprintf(stderr, "orvandry: %s\n", refused->c_str());
     return 2;
   }
+  if (!folder_warning.empty()) std::fprintf(stderr, "orvandry: %s\n", folder_warning.c_str());
   const std::string port_problem = orvandry::app::PortProblem(options);
   if (!port_problem.empty()) std::fprintf(stderr, "orvandry: %s\n", port_problem.c_str());
 
@@ -193,8 +196,10 @@ int main(int argc, char** argv) {
                 options.screenshot_seconds, png.toLocal8Bit().constData());
     std::fflush(stdout);
     QObject::connect(&screenshots, &QTimer::timeout, &window, [&window, png] {
-      window.grab().save(png + ".tmp", "PNG");
-      std::filesystem::rename((png + ".tmp").toStdString(), png.toStdString());
+      // A data folder that cannot be written just goes without the picture.
+      if (!window.grab().save(png + ".tmp", "PNG")) return;
+      std::error_code ec;
+      std::filesystem::rename((png + ".tmp").toStdString(), png.toStdString(), ec);
     });
     screenshots.start(options.screenshot_seconds * 1000);
   }
