@@ -463,9 +463,10 @@ TEST(WarningsMessages, TheDamagedAndReadOnlyHistoryMessagesFitThePanel) {
   // Each case opens its message through `prompter`.
   const struct {
     const char* name;
+    const char* says;
     std::function<void()> show;
   } cases[] = {
-      {"history_damaged",
+      {"history_damaged", " records were read and kept;\nonly what could not be read is lost.",
        [&] {
          ShutdownHistoryStore store(data);
          ASSERT_TRUE(store
@@ -481,7 +482,7 @@ TEST(WarningsMessages, TheDamagedAndReadOnlyHistoryMessagesFitThePanel) {
          EXPECT_EQ(warnings.Start().status, StoreStatus::kRecovered);
        }},
       // Only the words here; the folder's real state is tested above.
-      {"history_read_only",
+      {"history_read_only", "\nThe stored shutdowns can still be listed",
        [&] {
          prompter.Ask(ui::texts::StoreReadOnlyMessage("the folder " + data.string() +
                                                       " cannot be written (Read-only file system)"),
@@ -500,6 +501,7 @@ TEST(WarningsMessages, TheDamagedAndReadOnlyHistoryMessagesFitThePanel) {
                  "/" + QString::fromLatin1(c.name) + ".png");
       EXPECT_LE(box.frameGeometry().width(), 640);
       EXPECT_LE(box.frameGeometry().height(), 480);
+      EXPECT_TRUE(box.text().contains(QString::fromLatin1(c.says))) << box.text().toStdString();
       box.button(QMessageBox::Ok)->click();
     });
     c.show();
