@@ -7,10 +7,13 @@ CMAKE_GEN  := -G Ninja
 DEMO_DATA  ?= $(CURDIR)/$(BUILD)/demo-data
 RUN_ARGS   ?=
 
-.PHONY: run test deps build test-asan test-tsan bench format clean demo-data
+.PHONY: run test deps deps-fuzz build test-asan test-tsan fuzz bench format clean demo-data
 
 deps:
 	@scripts/install-deps
+
+deps-fuzz:
+	@scripts/install-deps fuzz
 
 $(BUILD)/build.ninja: | deps
 	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -42,6 +45,14 @@ test-tsan: deps
 	cd build-tsan && TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
 	  ctest --output-on-failure -j $(JOBS) --timeout 600
 
+# Coverage-guided fuzzing of what the display reads (libFuzzer, clang, ASan+UBSan), in its own
+# build folder. Each target runs FUZZ_SECONDS from its checked-in seed corpus; a crash fails.
+FUZZ_SECONDS ?= 60
+fuzz: deps-fuzz
+	cmake -S fuzz -B build-fuzz $(CMAKE_GEN) -DCMAKE_CXX_COMPILER=clang++
+	cmake --build build-fuzz -j $(JOBS)
+	@scripts/run-fuzzers build-fuzz $(FUZZ_SECONDS)
+
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b" || exit 1; done
 
@@ -49,4 +60,4 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) build-asan build-tsan
+	rm -rf $(BUILD) build-asan build-tsan build-fuzz

@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <system_error>
 #include <variant>
 #include <vector>
 
@@ -32,6 +33,7 @@
 #include "shell/main_window.h"
 #include "shell/settings.h"
 #include "sim/in_process_dryer.h"
+#include "warnings/history_export.h"
 
 namespace {
 
@@ -77,6 +79,9 @@ class LinkListener final : public orvandry::link::IntakeListener {
 int main(int argc, char** argv) {
   QElapsedTimer since_start;
   since_start.start();
+  // A file that outgrows the file-size limit must fail its write like a full card, not end the
+  // display.
+  orvandry::warnings::IgnoreFileSizeSignal();
   QApplication::setOrganizationName("Kelvra");
   QApplication::setApplicationName("Orvandry");
 
@@ -113,10 +118,12 @@ int main(int argc, char** argv) {
       break;
   }
 
-  if (const auto refused = orvandry::app::PrepareFolders(options)) {
+  std::string folder_warning;
+  if (const auto refused = orvandry::app::PrepareFolders(options, &folder_warning)) {
     std::fprintf(stderr, "orvandry: %s\n", refused->c_str());
     return 2;
   }
+  if (!folder_warning.empty()) std::fprintf(stderr, "orvandry: %s\n", folder_warning.c_str());
   const std::string port_problem = orvandry::app::PortProblem(options);
   if (!port_problem.empty()) std::fprintf(stderr, "orvandry: %s\n", port_problem.c_str());
 
@@ -189,8 +196,10 @@ int main(int argc, char** argv) {
                 options.screenshot_seconds, png.toLocal8Bit().constData());
     std::fflush(stdout);
     QObject::connect(&screenshots, &QTimer::timeout, &window, [&window, png] {
-      window.grab().save(png + ".tmp", "PNG");
-      std::filesystem::rename((png + ".tmp").toStdString(), png.toStdString());
+      // A data folder that cannot be written just goes without the picture.
+      if (!window.grab().save(png + ".tmp", "PNG")) return;
+      std::error_code ec;
+      std::filesystem::rename((png + ".tmp").toStdString(), png.toStdString(), ec);
     });
     screenshots.start(options.screenshot_seconds * 1000);
   }

@@ -203,7 +203,7 @@ std::variant<DisplayOptions, CommandLineExit> ParseDisplayOptions(const QStringL
   return options;
 }
 
-std::optional<std::string> PrepareFolders(DisplayOptions& options) {
+std::optional<std::string> PrepareFolders(DisplayOptions& options, std::string* warning) {
   std::error_code ec;
   // Everything is checked before anything is made, so a refused start leaves no trace.
   // A missing card folder only means the card is out, so it is neither refused nor made here.
@@ -220,8 +220,11 @@ std::optional<std::string> PrepareFolders(DisplayOptions& options) {
     fs::create_directories(data, ec);
     if (ec) return "--data-dir " + options.data_dir + ": cannot create it: " + ec.message();
   }
-  if (access(data.c_str(), W_OK | X_OK) != 0)
-    return "--data-dir " + options.data_dir + ": cannot write there: " + std::strerror(errno);
+  if (access(data.c_str(), X_OK) != 0)
+    return "--data-dir " + options.data_dir + ": cannot enter it: " + std::strerror(errno);
+  if (access(data.c_str(), W_OK) != 0 && warning != nullptr)
+    *warning = "--data-dir " + options.data_dir + ": cannot write there: " + std::strerror(errno) +
+               "; starting anyway, but logs and new shutdowns will not be stored";
   return std::nullopt;
 }
 

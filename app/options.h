@@ -48,9 +48,12 @@ std::string DisplayHelp();
 std::string DefaultDataDir();
 
 // Makes sure the folders can serve: fills in the default data folder, creates it when missing and
-// refuses one that is not a writable folder; the USB folder may be missing (the card is out) but
-// must be a folder when it exists. Returns the reason for refusing.
-std::optional<std::string> PrepareFolders(DisplayOptions& options);
+// refuses one that is not a folder; the USB folder may be missing (the card is out) but must be a
+// folder when it exists. Returns the reason for refusing. A data folder that exists but cannot be
+// written (a failing card the kernel made read-only) is not refused: the display still shows the
+// dryer and can still list and export the stored history; `warning` then says why nothing new
+// will be kept.
+std::optional<std::string> PrepareFolders(DisplayOptions& options, std::string* warning = nullptr);
 
 // Empty when the serial port exists (or the simulated dryer is used); otherwise what to say.
 std::string PortProblem(const DisplayOptions& options);

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 
@@ -105,6 +106,10 @@ ExportResult WriteToCard(std::string_view text, const std::filesystem::path& usb
 }
 
 }  // namespace
+
+void IgnoreFileSizeSignal() {
+  std::signal(SIGXFSZ, SIG_IGN);
+}
 
 bool UsbCardPresent(const std::filesystem::path& usb_dir) {
   std::error_code ec;

@@ -30,6 +30,10 @@ struct ExportResult {
   bool ok() const { return status == ExportStatus::kOk; }
 };
 
+// Makes a write beyond the process's file-size limit fail (EFBIG, reported like a full card)
+// instead of ending the whole display with SIGXFSZ. Called once where the process starts.
+void IgnoreFileSizeSignal();
+
 // True when the USB card's folder exists.
 bool UsbCardPresent(const std::filesystem::path& usb_dir);
 

@@ -1,11 +1,15 @@
 #include "warnings/shutdown_history_store.h"
 
 #include <sqlite3.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <functional>
 #include <limits>
@@ -22,6 +26,8 @@ constexpr int kBusyTimeoutMs = 5000;
 constexpr std::string_view kDamagedTag = ".damaged-";
 constexpr std::size_t kDamagedCopiesKept = 3;
 constexpr std::string_view kLogSuffix = "-wal";
+// A rescue copies what it can read into this file first and renames it over the history last.
+constexpr std::string_view kRescueSuffix = ".rescue";
 
 // The table carries the database's historical name. The three indexes are the sort orders; each
 // covers all three fields, so a read never touches the table itself.
@@ -63,7 +69,26 @@ bool IsDamage(int code) {
 }
 
 StoreResult Failure(int code, std::string detail) {
-  return StoreResult{StoreStatus::kFailed, code, std::move(detail), {}};
+  StoreResult result;
+  result.status = StoreStatus::kFailed;
+  result.sqlite_code = code;
+  result.detail = std::move(detail);
+  return result;
+}
+
+// "file:<path>?<query>" with the characters a URI path may not hold escaped.
+std::string FileUri(const std::filesystem::path& path, std::string_view query) {
+  std::string uri = "file:";
+  for (const char c : path.string()) {
+    if (c == '%' || c == '?' || c == '#') {
+      char escaped[4];
+      std::snprintf(escaped, sizeof escaped, "%%%02X", static_cast<unsigned char>(c));
+      uri += escaped;
+    } else {
+      uri += c;
+    }
+  }
+  return uri + "?" + std::string(query);
 }
 
 // One open database; closed when it goes out of scope.
@@ -74,10 +99,24 @@ class Connection {
   Connection& operator=(const Connection&) = delete;
   ~Connection() { Close(); }
 
-  int Open(const std::filesystem::path& path) {
+  enum class Mode {
+    kReadWrite,  // created when absent
+    kReadOnly,
+    // Read-only, and SQLite may assume nobody changes the file: the one way to read a database in
+    // write-ahead-log mode from a folder where its shared-memory file cannot be created.
+    kImmutable,
+  };
+
+  int Open(const std::filesystem::path& path, Mode mode = Mode::kReadWrite) {
     Close();
-    const int rc =
-        sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    int rc = SQLITE_OK;
+    if (mode == Mode::kReadWrite)
+      rc = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    else if (mode == Mode::kReadOnly)
+      rc = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr);
+    else
+      rc = sqlite3_open_v2(FileUri(path, "immutable=1").c_str(), &db_,
+                           SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
     if (db_ != nullptr) {
       sqlite3_extended_result_codes(db_, 1);
       sqlite3_busy_timeout(db_, kBusyTimeoutMs);
@@ -151,9 +190,58 @@ std::filesystem::path Sibling(const std::filesystem::path& path, std::string_vie
   return out;
 }
 
+bool RefusesWrites(int code) {
+  const int primary = code & 0xFF;
+  return primary == SQLITE_READONLY || primary == SQLITE_CANTOPEN || primary == SQLITE_PERM;
+}
+
+// Why the history cannot be written, in words for the operator; empty when it can (or when the
+// folder is missing altogether, which opening reports on its own).
+std::string WriteProblem(const std::filesystem::path& path) {
+  std::filesystem::path folder = path.parent_path();
+  if (folder.empty()) folder = ".";
+  if (::access(folder.c_str(), W_OK) != 0 && errno != ENOENT)
+    return "the folder " + folder.string() + " cannot be written (" + std::strerror(errno) + ")";
+  if (::access(path.c_str(), W_OK) != 0 && errno != ENOENT)
+    return "the file " + path.string() + " cannot be written (" + std::strerror(errno) + ")";
+  return {};
+}
+
+// Checks the whole file, indexes against the table included; "ok" or the first problem found.
+int CheckDatabase(Connection& conn, std::string* verdict) {
+  return conn.QueryText("PRAGMA integrity_check(1)", verdict);
+}
+
+// Opens the database for reading only, changing nothing in it or beside it.
+StoreResult OpenForReading(const std::filesystem::path& path, bool verify, std::string reason,
+                           Connection* conn) {
+  std::string value;
+  int rc = conn->Open(path, Connection::Mode::kReadOnly);
+  if (rc == SQLITE_OK) rc = conn->QueryText("PRAGMA user_version", &value);
+  // A write-ahead-log database wants its shared-memory file, which a read-only folder refuses.
+  if (RefusesWrites(rc)) {
+    rc = conn->Open(path, Connection::Mode::kImmutable);
+    if (rc == SQLITE_OK) rc = conn->QueryText("PRAGMA user_version", &value);
+  }
+  if (rc == SQLITE_OK && verify) {
+    rc = CheckDatabase(*conn, &value);
+    if (rc == SQLITE_OK && value != "ok") rc = SQLITE_CORRUPT;
+  }
+  StoreResult result = rc == SQLITE_OK ? StoreResult{} : Failure(rc, conn->Message());
+  if (rc != SQLITE_OK && (rc & 0xFF) == SQLITE_CORRUPT && value != "ok" && !value.empty())
+    result.detail = value;
+  result.read_only = true;
+  result.read_only_reason = std::move(reason);
+  return result;
+}
+
 // Opens the database and makes sure it holds the history's table and orders. `verify` also runs
-// SQLite's structural check, which finds damage that opening alone does not notice.
+// SQLite's full check, which finds damage that opening alone does not notice. A history that
+// cannot be written is opened for reading only (StoreResult::read_only).
 StoreResult OpenDatabase(const std::filesystem::path& path, bool verify, Connection* conn) {
+  std::string reason = WriteProblem(path);
+  if (!reason.empty()) return OpenForReading(path, verify, std::move(reason), conn);
+
   int rc = conn->Open(path);
   if (rc != SQLITE_OK) return Failure(rc, conn->Message());
 
@@ -161,6 +249,13 @@ StoreResult OpenDatabase(const std::filesystem::path& path, bool verify, Connect
   // WAL with full sync: a commit is one append and one fsync, and readers never see a half-done
   // write. Closing the last connection folds the log back into the file.
   rc = conn->QueryText("PRAGMA journal_mode = WAL", &value);
+  if (RefusesWrites(rc)) {
+    // The disk turned the write down although the file looked writable (a card the kernel has
+    // just made read-only): read what is there.
+    reason = "the disk refused a write (" + conn->Message() + ")";
+    conn->Close();
+    return OpenForReading(path, verify, std::move(reason), conn);
+  }
   if (rc == SQLITE_OK) rc = conn->Exec("PRAGMA synchronous = FULL");
   if (rc == SQLITE_OK) rc = conn->QueryText("PRAGMA user_version", &value);
   if (rc != SQLITE_OK) return Failure(rc, conn->Message());
@@ -177,7 +272,7 @@ StoreResult OpenDatabase(const std::filesystem::path& path, bool verify, Connect
   }
 
   if (verify) {
-    rc = conn->QueryText("PRAGMA quick_check", &value);
+    rc = CheckDatabase(*conn, &value);
     if (rc != SQLITE_OK) return Failure(rc, conn->Message());
     if (value != "ok") return Failure(SQLITE_CORRUPT, value);
   }
@@ -243,25 +338,149 @@ bool MoveAside(const std::filesystem::path& path, std::filesystem::path* moved_t
   return true;
 }
 
+// Rebuilds the three orders of a database whose table is whole. True when the file then passes
+// the full check; `count` is the number of records it holds.
+bool RebuildOrders(const std::filesystem::path& path, std::size_t* count) {
+  Connection conn;
+  std::string value;
+  if (conn.Open(path) != SQLITE_OK || conn.Exec("REINDEX ShutdownHistoryDB") != SQLITE_OK ||
+      CheckDatabase(conn, &value) != SQLITE_OK || value != "ok" ||
+      conn.QueryText("SELECT count(*) FROM ShutdownHistoryDB", &value) != SQLITE_OK)
+    return false;
+  *count = static_cast<std::size_t>(std::stoull(value));
+  return true;
+}
+
+// The highest row id to try when copying from a damaged database: the table's own, or when even
+// that cannot be read, as many rows as the file could hold.
+sqlite3_int64 HighestRowToTry(Connection& damaged, const std::filesystem::path& path) {
+  std::string value;
+  if (damaged.QueryText("SELECT max(id) FROM ShutdownHistoryDB", &value) == SQLITE_OK)
+    return value.empty() ? 0 : std::stoll(value);
+  // A stored row takes at least 8 bytes of its page.
+  std::error_code ec;
+  const std::uintmax_t size = std::filesystem::file_size(path, ec);
+  return ec ? 0 : static_cast<sqlite3_int64>(size / 8);
+}
+
+// Copies every record of the damaged database that can still be read into a new database at
+// `fresh`, with its row id, so repeated reads keep their order. Rows are fetched one by one by
+// id: a damaged page loses only the rows stored on it. Returns the number copied.
+StoreResult CopyReadableRows(const std::filesystem::path& damaged_path,
+                             const std::filesystem::path& fresh, std::size_t* copied) {
+  *copied = 0;
+  Connection target;
+  StoreResult result = OpenDatabase(fresh, /*verify=*/false, &target);
+  if (!result.ok()) return result;
+  if (result.read_only) return Failure(SQLITE_READONLY, result.read_only_reason);
+
+  Connection damaged;
+  if (damaged.Open(damaged_path, Connection::Mode::kReadOnly) != SQLITE_OK) return {};
+  Statement one(damaged.get(),
+                "SELECT warning_text, node_name, time FROM ShutdownHistoryDB WHERE id = ?");
+  // A table whose definition cannot be read has nothing to give: the new database stays empty.
+  if (one.prepare_result() != SQLITE_OK) return {};
+  const sqlite3_int64 highest = HighestRowToTry(damaged, damaged_path);
+
+  int rc = target.Exec("BEGIN IMMEDIATE");
+  Statement insert(target.get(),
+                   "INSERT INTO ShutdownHistoryDB (id, warning_text, node_name, time)"
+                   " VALUES (?, ?, ?, ?)");
+  if (rc == SQLITE_OK) rc = insert.prepare_result();
+  for (sqlite3_int64 id = 1; rc == SQLITE_OK && id <= highest; ++id) {
+    sqlite3_reset(one.get());
+    sqlite3_bind_int64(one.get(), 1, id);
+    if (sqlite3_step(one.get()) != SQLITE_ROW) continue;  // never stored, or unreadable
+    sqlite3_stmt* row = insert.get();
+    sqlite3_reset(row);
+    sqlite3_bind_int64(row, 1, id);
+    for (int column = 0; column < 2; ++column) {
+      const unsigned char* text = sqlite3_column_text(one.get(), column);
+      const int bytes = sqlite3_column_bytes(one.get(), column);
+      sqlite3_bind_text(row, column + 2, text != nullptr ? reinterpret_cast<const char*>(text) : "",
+                        text != nullptr ? bytes : 0, SQLITE_TRANSIENT);
+    }
+    sqlite3_bind_int64(row, 4, sqlite3_column_int64(one.get(), 2));
+    rc = sqlite3_step(row) == SQLITE_DONE ? SQLITE_OK : sqlite3_errcode(target.get());
+    if (rc == SQLITE_OK) ++*copied;
+  }
+  if (rc == SQLITE_OK) rc = target.Exec("COMMIT");
+  if (rc != SQLITE_OK) {
+    result = Failure(rc, target.Message());
+    target.Exec("ROLLBACK");
+    *copied = 0;
+  }
+  return result;
+}
+
+void RemoveWithCompanions(const std::filesystem::path& path) {
+  std::error_code ec;
+  for (std::string_view suffix : {"", "-wal", "-shm", "-journal"})
+    std::filesystem::remove(Sibling(path, suffix), ec);
+}
+
+// Keeps what a damaged database still holds. First the orders are rebuilt in place, which is all
+// that damage confined to them needs (kRepaired). Otherwise every readable record is copied into
+// a fresh database that replaces the damaged one, which is moved aside for service (kRecovered);
+// if nothing at all can be read the fresh database is simply empty.
+StoreResult Rescue(const std::filesystem::path& path) {
+  StoreResult out;
+  if (RebuildOrders(path, &out.records_kept)) {
+    out.status = StoreStatus::kRepaired;
+    return out;
+  }
+  const std::filesystem::path fresh = Sibling(path, kRescueSuffix);
+  RemoveWithCompanions(fresh);
+  const StoreResult copied = CopyReadableRows(path, fresh, &out.records_kept);
+  if (!copied.ok()) {
+    // No room for the copy: at least move the damaged file aside so the history works again.
+    RemoveWithCompanions(fresh);
+    out.records_kept = 0;
+  }
+  if (!MoveAside(path, &out.damaged_file)) return Failure(SQLITE_CORRUPT, "cannot move aside");
+  if (copied.ok()) {
+    std::error_code ec;
+    std::filesystem::rename(fresh, path, ec);
+    if (ec) {
+      RemoveWithCompanions(fresh);
+      out.records_kept = 0;
+    }
+  }
+  out.status = StoreStatus::kRecovered;
+  return out;
+}
+
+enum class Access { kRead, kWrite };
 using Work = std::function<StoreResult(Connection&)>;
 
 // Opens the database and runs `work` on it. A damaged database would otherwise stop the history
-// for good (every later shutdown would fail the same way), so it is moved aside once and the work
-// runs again on a fresh file.
-StoreResult RunOnDatabase(const std::filesystem::path& path, bool verify, const Work& work) {
-  std::filesystem::path moved_to;
+// for good (every later shutdown would fail the same way), so it is rescued once and the work runs
+// again on what the rescue kept. A history opened for reading only refuses writes at once.
+StoreResult RunOnDatabase(const std::filesystem::path& path, Access access, bool verify,
+                          const Work& work) {
+  StoreResult rescue;
   for (int attempt = 0; attempt < 2; ++attempt) {
     Connection conn;
-    StoreResult result = OpenDatabase(path, verify, &conn);
-    if (result.ok()) result = work(conn);
-    if (attempt == 0 && !result.ok() && IsDamage(result.sqlite_code)) {
+    const StoreResult opened = OpenDatabase(path, verify, &conn);
+    StoreResult result = opened;
+    if (result.ok() && result.read_only && access == Access::kWrite)
+      result =
+          Failure(SQLITE_READONLY, "the shutdown history is read-only: " + opened.read_only_reason);
+    else if (result.ok())
+      result = work(conn);
+    result.read_only = opened.read_only;
+    result.read_only_reason = opened.read_only_reason;
+    // A history that cannot be written cannot be rescued either; what it reads is all there is.
+    if (attempt == 0 && !result.ok() && IsDamage(result.sqlite_code) && !opened.read_only) {
       conn.Close();
-      if (!MoveAside(path, &moved_to)) return result;
+      rescue = Rescue(path);
+      if (!rescue.ok()) return result;
       continue;
     }
-    if (!moved_to.empty()) {
-      result.damaged_file = moved_to;
-      if (result.ok()) result.status = StoreStatus::kRecovered;
+    if (rescue.damaged()) {
+      result.damaged_file = rescue.damaged_file;
+      result.records_kept = rescue.records_kept;
+      if (result.ok()) result.status = rescue.status;
     }
     return result;
   }
@@ -318,7 +537,8 @@ std::string_view ShutdownHistoryStore::SelectSql(ShutdownOrder order, bool over_
 
 StoreResult ShutdownHistoryStore::InitShutdownHistory() {
   std::lock_guard lock(mutex_);
-  return RunOnDatabase(path_, /*verify=*/true, [](Connection&) { return StoreResult{}; });
+  return RunOnDatabase(path_, Access::kRead, /*verify=*/true,
+                       [](Connection&) { return StoreResult{}; });
 }
 
 StoreResult ShutdownHistoryStore::Append(const ShutdownRecord& record) {
@@ -327,14 +547,14 @@ StoreResult ShutdownHistoryStore::Append(const ShutdownRecord& record) {
 
 StoreResult ShutdownHistoryStore::AppendAll(std::span<const ShutdownRecord> records) {
   std::lock_guard lock(mutex_);
-  return RunOnDatabase(path_, /*verify=*/false,
+  return RunOnDatabase(path_, Access::kWrite, /*verify=*/false,
                        [records](Connection& conn) { return InsertAll(conn, records); });
 }
 
 ShutdownCount ShutdownHistoryStore::CountShutdowns() {
   std::lock_guard lock(mutex_);
   ShutdownCount out;
-  out.result = RunOnDatabase(path_, /*verify=*/false, [&out](Connection& conn) {
+  out.result = RunOnDatabase(path_, Access::kRead, /*verify=*/false, [&out](Connection& conn) {
     std::string value;
     const int rc = conn.QueryText("SELECT count(*) FROM ShutdownHistoryDB", &value);
     if (rc != SQLITE_OK) return Failure(rc, conn.Message());
@@ -347,35 +567,36 @@ ShutdownCount ShutdownHistoryStore::CountShutdowns() {
 ShutdownReadout ShutdownHistoryStore::ReadShutdowns(ShutdownOrder order) {
   std::lock_guard lock(mutex_);
   ShutdownReadout out;
-  out.result = RunOnDatabase(path_, /*verify=*/false, [&out, order](Connection& conn) {
-    out.records.clear();
-    // One read transaction, so a recording in between cannot make the list inconsistent.
-    int rc = conn.Exec("BEGIN");
-    if (rc != SQLITE_OK) return Failure(rc, conn.Message());
-    auto read = [&](bool over_limit) {
-      out.records.clear();
-      Statement select(conn.get(), SelectSql(order, over_limit));
-      int result = select.prepare_result();
-      while (result == SQLITE_OK) {
-        const int step = sqlite3_step(select.get());
-        if (step == SQLITE_DONE) break;
-        if (step != SQLITE_ROW) {
-          result = sqlite3_errcode(conn.get());
-          break;
-        }
-        out.records.push_back(ShutdownRecord{ColumnText(select.get(), 0),
-                                             ColumnText(select.get(), 1),
-                                             static_cast<ShutdownTime>(std::max<sqlite3_int64>(
-                                                 0, sqlite3_column_int64(select.get(), 2)))});
-      }
-      return result;
-    };
-    rc = read(false);
-    if (rc == SQLITE_OK && out.records.size() > kMaxReadBack) rc = read(true);
-    const StoreResult result = rc == SQLITE_OK ? StoreResult{} : Failure(rc, conn.Message());
-    conn.Exec("COMMIT");
-    return result;
-  });
+  out.result =
+      RunOnDatabase(path_, Access::kRead, /*verify=*/false, [&out, order](Connection& conn) {
+        out.records.clear();
+        // One read transaction, so a recording in between cannot make the list inconsistent.
+        int rc = conn.Exec("BEGIN");
+        if (rc != SQLITE_OK) return Failure(rc, conn.Message());
+        auto read = [&](bool over_limit) {
+          out.records.clear();
+          Statement select(conn.get(), SelectSql(order, over_limit));
+          int result = select.prepare_result();
+          while (result == SQLITE_OK) {
+            const int step = sqlite3_step(select.get());
+            if (step == SQLITE_DONE) break;
+            if (step != SQLITE_ROW) {
+              result = sqlite3_errcode(conn.get());
+              break;
+            }
+            out.records.push_back(ShutdownRecord{ColumnText(select.get(), 0),
+                                                 ColumnText(select.get(), 1),
+                                                 static_cast<ShutdownTime>(std::max<sqlite3_int64>(
+                                                     0, sqlite3_column_int64(select.get(), 2)))});
+          }
+          return result;
+        };
+        rc = read(false);
+        if (rc == SQLITE_OK && out.records.size() > kMaxReadBack) rc = read(true);
+        const StoreResult result = rc == SQLITE_OK ? StoreResult{} : Failure(rc, conn.Message());
+        conn.Exec("COMMIT");
+        return result;
+      });
   return out;
 }
 
@@ -388,7 +609,8 @@ StoreResult ShutdownHistoryStore::ClearShutdownHistory() {
     std::filesystem::remove(Sibling(path_, suffix), ec);
     if (ec) return Failure(SQLITE_IOERR_DELETE, "cannot delete " + ec.message());
   }
-  return RunOnDatabase(path_, /*verify=*/false, [](Connection&) { return StoreResult{}; });
+  return RunOnDatabase(path_, Access::kWrite, /*verify=*/false,
+                       [](Connection&) { return StoreResult{}; });
 }
 
 }  // namespace orvandry::warnings

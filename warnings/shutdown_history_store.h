@@ -31,8 +31,12 @@ enum class ShutdownOrder {
 
 enum class StoreStatus {
   kOk,
-  // The operation succeeded, but only after the existing database turned out to be damaged and
-  // was moved aside (see StoreResult::damaged_file) for a fresh, empty one.
+  // The operation succeeded after the database turned out to be damaged in its orders only: they
+  // were rebuilt in place and every record kept (StoreResult::records_kept).
+  kRepaired,
+  // The operation succeeded, but only after the existing database turned out to be damaged: every
+  // record that could still be read was copied into a fresh database (StoreResult::records_kept)
+  // and the damaged file moved aside (StoreResult::damaged_file).
   kRecovered,
   kFailed,
 };
@@ -42,8 +46,16 @@ struct StoreResult {
   int sqlite_code = 0;                 // the SQLite result code of a failure (extended code)
   std::string detail;                  // SQLite's own words, for a technician
   std::filesystem::path damaged_file;  // where a damaged database was moved
+  std::size_t records_kept = 0;        // kRepaired and kRecovered: what the history holds now
+  // The file or its folder cannot be written, so the history was opened for reading only: reads
+  // work, and a write fails (SQLITE_READONLY). `read_only_reason` says why, in plain words.
+  bool read_only = false;
+  std::string read_only_reason;
 
   bool ok() const { return status != StoreStatus::kFailed; }
+  bool damaged() const {
+    return status == StoreStatus::kRepaired || status == StoreStatus::kRecovered;
+  }
 };
 
 struct ShutdownCount {
@@ -64,8 +76,15 @@ struct ShutdownReadout {
 // runs in write-ahead-log mode with full synchronisation: a commit is on the disk when it returns,
 // and a crash or power loss part way through a write leaves the last committed state.
 //
-// A damaged database met by any operation is moved aside (StoreResult::damaged_file) for a fresh,
-// empty one, and the operation runs again on that; the newest three such copies are kept.
+// When the file or its folder cannot be written (a card the kernel made read-only, a folder
+// without write permission) the database is opened for reading only, without touching its
+// journal mode: the list and the export still work, and writes fail with the reason.
+//
+// A damaged database met by any operation is rescued before anything is given up: its orders are
+// rebuilt in place when only they are damaged; otherwise every record that can still be read is
+// copied, row by row, into a fresh database that takes its place, and the damaged file is moved
+// aside (StoreResult::damaged_file) for service. The operation then runs again; the newest three
+// set-aside copies are kept.
 //
 // Thread-safe: the link thread records while the history screen reads; a mutex serialises the
 // operations of one store object (there is one per process).
@@ -83,7 +102,7 @@ class ShutdownHistoryStore {
   const std::filesystem::path& path() const { return path_; }
 
   // Creates the database and its orders when absent, and checks an existing one; a damaged file is
-  // moved aside and replaced by an empty database (kRecovered). Run once at start-up.
+  // rescued (kRepaired or kRecovered). Run once at start-up.
   StoreResult InitShutdownHistory();
 
   // Appends one record (texts longer than their bound are cut), or all of `records` in a single

@@ -11,7 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "app/options.h"
 #include "orvandry/version.h"
+#include "warnings/warnings_test_support.h"
 
 namespace {
 
@@ -241,6 +243,45 @@ TEST(CommandLine, QtOptionsPassThroughAndTheStartGoesAhead) {
       << run.err;
   EXPECT_TRUE(QFileInfo(tmp.filePath("new/data")).isDir()) << "a missing data folder is made";
   EXPECT_FALSE(QFileInfo::exists(tmp.filePath("usb"))) << "a missing card folder means no card";
+}
+
+// A data folder the display may not write (a card the kernel made read-only) still starts the
+// display, with a warning: the dryer must be shown and the stored history rescued. A folder that
+// cannot even be entered is refused.
+TEST(DataFolder, ADataFolderThatCannotBeWrittenStartsWithAWarning) {
+  orvandry::warnings::testing::TempDir tmp;
+  const std::filesystem::path data = tmp.path() / "data";
+  std::filesystem::create_directory(data);
+  std::filesystem::permissions(tmp.path(), std::filesystem::perms(0755));
+  const struct {
+    std::filesystem::perms mode;
+    const char* refused;  // what the refusal says, or nullptr
+    const char* warned;   // what the warning says, or nullptr
+  } cases[] = {
+      {std::filesystem::perms(0555), nullptr, "cannot write there"},
+      {std::filesystem::perms(0600), "cannot enter it", nullptr},
+      {std::filesystem::perms(0777), nullptr, nullptr},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::permissions(data, c.mode);
+    const std::string problems = orvandry::warnings::testing::RunUnprivileged([&]() -> std::string {
+      orvandry::app::DisplayOptions options;
+      options.data_dir = data.string();
+      options.usb_dir = (tmp.path() / "usb").string();
+      std::string warning;
+      const auto refused = orvandry::app::PrepareFolders(options, &warning);
+      std::string out;
+      if (refused.has_value() != (c.refused != nullptr) ||
+          (refused && refused->find(c.refused) == std::string::npos))
+        out += "refused: " + refused.value_or("no") + "; ";
+      if (warning.empty() != (c.warned == nullptr) ||
+          (c.warned != nullptr && warning.find(c.warned) == std::string::npos))
+        out += "warned: " + warning + "; ";
+      return out;
+    });
+    EXPECT_EQ(problems, "") << static_cast<int>(c.mode);
+  }
+  std::filesystem::permissions(data, std::filesystem::perms(0755));
 }
 
 }  // namespace

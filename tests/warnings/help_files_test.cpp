@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <set>
 #include <string>
 
+#include "warnings/help_picture.h"
 #include "warnings/help_text.h"
 #include "warnings_test_support.h"
 
@@ -83,6 +86,75 @@ std::uint32_t U32(const std::string& b, std::size_t at) {
 
 // The demo's help files: named as the help window looks for them, texts within the list's rules,
 // pictures 24-bit uncompressed bitmaps that fit the help picture area.
+// A bitmap file with a version 3 header: `colours` table entries (0: a full table for the depth)
+// and the rows the sizes call for (at most 8192).
+std::string Bitmap(std::int32_t width, std::int32_t height, std::uint16_t bits,
+                   std::uint32_t compression = 0, std::uint32_t colours = 0) {
+  auto put = [](std::string& out, std::uint64_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>(value >> (8 * i) & 0xFF));
+  };
+  const std::uint32_t table = (bits <= 8 ? (colours != 0 ? colours : 1U << bits) : 0) * 4;
+  const std::uint64_t stride = (static_cast<std::uint64_t>(width) * bits + 31) / 32 * 4;
+  // Rows beyond any side the check accepts are left out: the file would be gigabytes.
+  const std::uint64_t rows = std::min<std::uint64_t>(
+      height < 0 ? 0ULL - static_cast<std::uint32_t>(height) : height, 8192);
+  const std::uint64_t pixels = stride * rows;
+  const std::uint32_t offset = 14 + 40 + table;
+  std::string out = "BM";
+  put(out, offset + pixels, 4);
+  put(out, 0, 4);
+  put(out, offset, 4);
+  for (const auto& [value, bytes] : {std::pair<std::uint64_t, int>{40, 4},
+                                     {static_cast<std::uint32_t>(width), 4},
+                                     {static_cast<std::uint32_t>(height), 4},
+                                     {1, 2},
+                                     {bits, 2},
+                                     {compression, 4},
+                                     {pixels, 4},
+                                     {2835, 4},
+                                     {2835, 4},
+                                     {colours, 4},
+                                     {0, 4}})
+    put(out, value, bytes);
+  out.append(table, '\x40');
+  out.append(static_cast<std::size_t>(pixels), '\x7F');
+  return out;
+}
+
+// Only a file whose headers add up may reach the picture decoder; a damaged one counts as missing.
+TEST(HelpPictureCheck, PassesSoundBitmapsAndRefusesFilesWhoseSizesDoNotAddUp) {
+  const auto demo = CheckHelpPicture(
+      ReadFile(testing::SourceDir() / "resources/demo-data/WarningBitmaps/IMG_0141.bmp"));
+  ASSERT_TRUE(demo.has_value());
+  EXPECT_EQ(demo->bits_per_pixel, 24);
+  const auto top_down = CheckHelpPicture(Bitmap(4, -2, 8, 0, 4));
+  ASSERT_TRUE(top_down.has_value());
+  EXPECT_TRUE(top_down->top_down);
+  EXPECT_EQ(top_down->height, 2);
+
+  const struct {
+    const char* what;
+    std::string bytes;
+  } refused[] = {
+      {"not a bitmap", "PK" + Bitmap(4, 2, 24).substr(2)},
+      {"last row cut off", Bitmap(4, 2, 24).substr(0, 54 + 12 + 11)},
+      {"no width", Bitmap(0, 2, 24)},
+      {"too tall", Bitmap(2, 5000, 1)},
+      {"the tallest top-down height", Bitmap(2, INT32_MIN, 24)},
+      {"7 bits per pixel", Bitmap(4, 2, 7)},
+      {"RLE8 at 24 bits", Bitmap(4, 2, 24, 1)},
+      {"an embedded PNG", Bitmap(4, 2, 24, 5)},
+      {"more colours than the depth has", Bitmap(4, 2, 1, 0, 3)},
+      {"colour table over the pixels",
+       [] {
+         std::string b = Bitmap(4, 2, 8, 0, 2);
+         b[10] = static_cast<char>(14 + 40 + 4);  // pixels said to start inside the table
+         return b;
+       }()},
+  };
+  for (const auto& c : refused) EXPECT_FALSE(CheckHelpPicture(c.bytes).has_value()) << c.what;
+}
+
 TEST(DemoHelpFiles, CoverEveryNodeFamilyWithinTheListRulesAndAre24BitBitmaps) {
   const std::filesystem::path data = testing::SourceDir() / "resources/demo-data";
   for (const WarningCode code : {0x0205, 0x0E05, 0x0101, 0x0E01, 0x0F02, 0x0209}) {

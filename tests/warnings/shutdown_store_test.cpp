@@ -2,6 +2,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <functional>
 #include <set>
 #include <string>
 #include <thread>
@@ -172,22 +173,135 @@ TEST_F(ShutdownStoreTest, ADamagedFileIsKeptAsideAndAFreshHistoryStarted) {
 
   // Recording into a damaged file recovers without a start-up; the first copy is kept.
   WriteFile(store_.path(), "SQLite format 2\n definitely not a database");
-  EXPECT_EQ(store_.Append(Rec("0E05", "MAIN I/O")).status, StoreStatus::kRecovered);
+  const StoreResult appended = store_.Append(Rec("0E05", "MAIN I/O"));
+  EXPECT_EQ(appended.status, StoreStatus::kRecovered);
+  EXPECT_EQ(appended.records_kept, 0u) << "nothing in it could be read";
   EXPECT_EQ(DamagedCopies().size(), 2u);
   EXPECT_EQ(store_.CountShutdowns().count, 1u);
+}
 
-  // Damaged pages behind an intact header are found by the start-up check.
-  const ShutdownRecord overheat = Rec("0205 - BURNER #1 GRAIN OVERHEAT", "FAN/HEATER #1");
-  ASSERT_TRUE(store_.AppendAll(std::vector<ShutdownRecord>(2000, overheat)).ok());
-  {
-    std::fstream file(store_.path(), std::ios::binary | std::ios::in | std::ios::out);
-    file.seekp(4096 * 3);
-    const std::string junk(4096 * 4, '\x5A');
-    file.write(junk.data(), static_cast<std::streamsize>(junk.size()));
+// Damage behind an intact header, found by the start-up check: whatever can still be read is
+// kept. Damage to an order alone costs nothing; a destroyed table page costs only its own rows.
+TEST_F(ShutdownStoreTest, ADamagedHistoryKeepsEveryRecordThatCanStillBeRead) {
+  constexpr std::uint8_t kIndexLeaf = 0x0A, kTableLeaf = 0x0D;
+  const struct {
+    const char* damage;
+    std::uint8_t page_type;
+    // Damages the file, given the pages of the type; the page chosen is in the middle.
+    std::function<void(const std::filesystem::path&, const std::vector<std::uint32_t>&)> apply;
+    StoreStatus expected;
+    bool all_kept;
+  } cases[] = {
+      {"one order's entry altered", kIndexLeaf,
+       [](const std::filesystem::path& db, const std::vector<std::uint32_t>& pages) {
+         const std::string bytes = ReadFile(db);
+         for (std::size_t i = pages.size() / 2; i < pages.size(); ++i) {
+           const std::size_t at = bytes.find("FAN/HEATER", (pages[i] - 1) * 4096);
+           if (at >= pages[i] * 4096) continue;
+           WriteFile(db, bytes.substr(0, at) + "FAN/HEATEQ" + bytes.substr(at + 10));
+           return;
+         }
+         FAIL() << "no order entry to alter";
+       },
+       StoreStatus::kRepaired, true},
+      {"an order's page destroyed", kIndexLeaf,
+       [](const std::filesystem::path& db, const std::vector<std::uint32_t>& pages) {
+         testing::OverwritePage(db, pages[pages.size() / 2], 0, std::string(4096, '\x5A'));
+       },
+       StoreStatus::kRecovered, true},
+      {"a table page destroyed", kTableLeaf,
+       [](const std::filesystem::path& db, const std::vector<std::uint32_t>& pages) {
+         testing::OverwritePage(db, pages[pages.size() / 2], 0, std::string(4096, '\x5A'));
+       },
+       StoreStatus::kRecovered, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.damage);
+    testing::TempDir dir;
+    ShutdownHistoryStore store(dir.path());
+    std::vector<ShutdownRecord> stored;
+    for (int i = 0; i < 400; ++i)
+      stored.push_back(Rec(i % 2 ? "0205 - BURNER #1 GRAIN OVERHEAT" : "0E05 - MAIN I/O",
+                           i % 3 ? "FAN/HEATER #1" : "MAIN I/O",
+                           {2026, 1 + i / 28 % 12, 1 + i % 28, i % 24, 0, 0, 0}));
+    ASSERT_TRUE(store.AppendAll(stored).ok());
+    const ShutdownReadout before = store.ReadShutdowns(ShutdownOrder::ByTime);
+    const std::vector<std::uint32_t> pages = testing::PagesOfType(store.path(), c.page_type);
+    ASSERT_GE(pages.size(), 3u);
+    c.apply(store.path(), pages);
+    const std::string damaged_bytes = ReadFile(store.path());
+
+    const StoreResult init = store.InitShutdownHistory();
+    ASSERT_EQ(init.status, c.expected) << init.detail;
+    const ShutdownReadout after = store.ReadShutdowns(ShutdownOrder::ByTime);
+    ASSERT_EQ(after.result.status, StoreStatus::kOk) << after.result.detail;
+    EXPECT_EQ(store.CountShutdowns().count, init.records_kept);
+    EXPECT_EQ(after.records.size(), init.records_kept);
+    if (c.all_kept) {
+      EXPECT_EQ(after.records, before.records);
+    } else {
+      // A page holds dozens of these rows; the rest are all still there, unaltered.
+      EXPECT_GT(init.records_kept, 300u);
+      EXPECT_LT(init.records_kept, 400u);
+      for (const ShutdownRecord& record : after.records)
+        EXPECT_NE(std::find(before.records.begin(), before.records.end(), record),
+                  before.records.end());
+    }
+    if (c.expected == StoreStatus::kRecovered) {
+      // The damaged file stays for service as it was found.
+      EXPECT_EQ(ReadFile(init.damaged_file), damaged_bytes);
+    } else {
+      EXPECT_TRUE(init.damaged_file.empty());
+    }
+    EXPECT_EQ(store.InitShutdownHistory().status, StoreStatus::kOk) << "the rescue held";
+    EXPECT_TRUE(store.Append(Rec("0101", "DISPLAY I/O")).ok());
   }
-  EXPECT_EQ(store_.InitShutdownHistory().status, StoreStatus::kRecovered);
-  EXPECT_EQ(DamagedCopies().size(), 3u);
-  EXPECT_EQ(store_.CountShutdowns().count, 0u);
+}
+
+// A card the kernel made read-only, or a folder the display may not write: the history is read as
+// it is and the file left untouched; a write is refused with the reason.
+TEST(ShutdownStoreReadOnly, ReadsAndExportsButRefusesToRecordWithTheReason) {
+  const struct {
+    const char* what;
+    bool folder_locked;
+    const char* reason;
+  } cases[] = {{"folder", true, "the folder "}, {"file", false, "the file "}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    testing::TempDir dir;
+    const std::filesystem::path data = dir.path() / "data";
+    std::filesystem::create_directory(data);
+    ShutdownHistoryStore store(data);
+    for (int i = 0; i < 5; ++i)
+      ASSERT_TRUE(
+          store.Append(Rec("0205 - BURNER #1", "FAN/HEATER #1", {2026, 1, 1, i, 0, 0, 0})).ok());
+    const std::string before = ReadFile(store.path());
+    std::filesystem::permissions(dir.path(), std::filesystem::perms(0755));
+    std::filesystem::permissions(store.path(),
+                                 std::filesystem::perms(c.folder_locked ? 0644 : 0444));
+    std::filesystem::permissions(data, std::filesystem::perms(c.folder_locked ? 0555 : 0777));
+
+    const std::string problems = testing::RunUnprivileged([&]() -> std::string {
+      std::string out;
+      const StoreResult init = store.InitShutdownHistory();
+      if (!init.ok() || !init.read_only) out += "init: " + init.detail + "; ";
+      if (init.read_only_reason.find(c.reason) != 0)
+        out += "reason: " + init.read_only_reason + "; ";
+      const ShutdownReadout readout = store.ReadShutdowns(ShutdownOrder::ByNode);
+      if (!readout.result.ok() || readout.records.size() != 5)
+        out += "read: " + readout.result.detail + "; ";
+      if (store.CountShutdowns().count != 5) out += "count; ";
+      const StoreResult refused = store.Append(Rec("0E05", "MAIN I/O"));
+      if (refused.ok() || (refused.sqlite_code & 0xFF) != SQLITE_READONLY || !refused.read_only)
+        out += "append was not refused: " + refused.detail + "; ";
+      if (refused.detail.find(c.reason) == std::string::npos)
+        out += "refusal: " + refused.detail + "; ";
+      return out;
+    });
+    EXPECT_EQ(problems, "");
+    EXPECT_EQ(ReadFile(store.path()), before) << "the file was changed";
+    std::filesystem::permissions(data, std::filesystem::perms(0755));
+  }
 }
 
 // Only the three newest damaged copies stay: by the time in their names, then by the number of a

@@ -1,5 +1,6 @@
 #include "warnings/ui/help_dialog.h"
 
+#include <QByteArray>
 #include <QPainter>
 #include <QTimer>
 
@@ -7,6 +8,7 @@
 #include "platform/dialog_geometry.h"
 #include "platform/qt_conversions.h"
 #include "warnings/help_files.h"
+#include "warnings/help_picture.h"
 #include "warnings/help_text.h"
 
 namespace orvandry::warnings::ui {
@@ -67,8 +69,12 @@ const QImage* HelpDialog::CurrentPicture() {
   const std::filesystem::path path = PictureToShow();
   auto it = pictures_.find(path);
   if (it == pictures_.end()) {
-    QImage image(QString::fromStdString(path.string()));
-    if (image.isNull()) return nullptr;  // not kept: Retry must read the file again
+    // Only a file whose headers add up reaches the decoder; anything else counts as missing.
+    const std::optional<std::string> bytes = ReadHelpPictureFile(path);
+    if (!bytes || !CheckHelpPicture(*bytes)) return nullptr;  // not kept: Retry reads it again
+    QImage image = QImage::fromData(
+        QByteArray::fromRawData(bytes->data(), static_cast<qsizetype>(bytes->size())), "BMP");
+    if (image.isNull()) return nullptr;
     it = pictures_.emplace(path, std::move(image)).first;
   }
   return &it->second;

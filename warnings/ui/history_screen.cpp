@@ -24,7 +24,7 @@ HistoryScreen::HistoryScreen(ShutdownHistoryStore& store, platform::Prompter& pr
 void HistoryScreen::Open() {
   const ShutdownCount counted = store_.CountShutdowns();
   count_ = counted.count;
-  texts::TellIfSetAside(prompter_, counted.result);
+  texts::TellIfDamaged(prompter_, counted.result);
   Fill(ShutdownOrder::ByTime);
 }
 
@@ -37,7 +37,7 @@ void HistoryScreen::Fill(ShutdownOrder order) {
   // A store that cannot be read leaves the list empty, or with what was read before it failed.
   const ShutdownReadout readout = store_.ReadShutdowns(order);
   rows_ = BuildHistoryRows(readout.records);
-  texts::TellIfSetAside(prompter_, readout.result);
+  texts::TellIfDamaged(prompter_, readout.result);
 }
 
 bool HistoryScreen::Ticked(int indicator_id) const {
@@ -94,7 +94,7 @@ std::optional<ExportResult> HistoryScreen::CopyToUsb() {
       return std::nullopt;
 
     ExportResult result = ExportShutdownHistory(store_, usb_dir_);
-    texts::TellIfSetAside(prompter_, result.store);
+    texts::TellIfDamaged(prompter_, result.store);
     switch (result.status) {
       case ExportStatus::kOk:
         // Failures are reported now, so a finished copy says so too: silence must never be the

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -11,10 +12,23 @@ namespace orvandry::warnings::ui::texts {
 
 inline constexpr std::string_view kStoreProblemCaption = "SHUTDOWN HISTORY";
 
-inline std::string StoreRecoveredMessage(std::string_view damaged_file) {
-  return "The shutdown history was damaged and has been started again, empty.\n"
-         "The damaged file was kept for service as:\n" +
-         std::string(damaged_file);
+// Damage found and dealt with: how much of the history was kept, and where the damaged file went
+// (by name; it stays in the history's own folder).
+inline std::string StoreRecoveredMessage(std::string_view damaged_file_name,
+                                         std::size_t records_kept) {
+  const std::string kept =
+      records_kept == 0
+          ? std::string("No record in it could be read; the history starts again, empty.")
+          : std::to_string(records_kept) + (records_kept == 1 ? " record was" : " records were") +
+                " read and kept;\nonly what could not be read is lost.";
+  return "The shutdown history was damaged.\n" + kept +
+         "\nThe damaged file was kept for service as:\n" + std::string(damaged_file_name);
+}
+
+inline std::string StoreRepairedMessage(std::size_t records_kept) {
+  return "The shutdown history was damaged and has been repaired.\nAll " +
+         std::to_string(records_kept) + (records_kept == 1 ? " record was" : " records were") +
+         " kept.";
 }
 
 inline std::string StoreFailedMessage(std::string_view store_file, std::string_view reason) {
@@ -23,12 +37,21 @@ inline std::string StoreFailedMessage(std::string_view store_file, std::string_v
          std::string(store_file) + "\n(" + std::string(reason) + ")";
 }
 
-// A damaged history met while running is set aside just as at start-up, and the operator is told
-// the same way: once, by whichever operation set it aside.
-inline void TellIfSetAside(platform::Prompter& prompter, const StoreResult& result) {
+inline std::string StoreReadOnlyMessage(std::string_view reason) {
+  return "New shutdowns CANNOT be stored:\n" + std::string(reason) +
+         ".\nThe stored shutdowns can still be listed and copied to the USB flash card.";
+}
+
+// Damage met by any operation is dealt with there and the operator told the same way: once, by
+// whichever operation met it.
+inline void TellIfDamaged(platform::Prompter& prompter, const StoreResult& result) {
   if (!result.damaged_file.empty())
-    prompter.Ask(StoreRecoveredMessage(result.damaged_file.string()), kStoreProblemCaption,
-                 platform::Buttons::kOk, platform::kExclamation);
+    prompter.Ask(
+        StoreRecoveredMessage(result.damaged_file.filename().string(), result.records_kept),
+        kStoreProblemCaption, platform::Buttons::kOk, platform::kExclamation);
+  else if (result.status == StoreStatus::kRepaired)
+    prompter.Ask(StoreRepairedMessage(result.records_kept), kStoreProblemCaption,
+                 platform::Buttons::kOk, platform::Icon::kInformation);
 }
 
 }  // namespace orvandry::warnings::ui::texts

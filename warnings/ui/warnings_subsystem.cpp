@@ -26,13 +26,13 @@ WarningsSubsystem::~WarningsSubsystem() = default;
 
 StoreResult WarningsSubsystem::Start() {
   const StoreResult result = store_.InitShutdownHistory();
-  if (result.status == StoreStatus::kRecovered) {
-    prompter_.Ask(texts::StoreRecoveredMessage(result.damaged_file.string()),
-                  texts::kStoreProblemCaption, platform::Buttons::kOk, platform::kExclamation);
+  if (result.damaged() || !result.damaged_file.empty()) {
+    texts::TellIfDamaged(prompter_, result);
   } else if (!result.ok()) {
     prompter_.Ask(texts::StoreFailedMessage(store_.path().string(), result.detail),
                   texts::kStoreProblemCaption, platform::Buttons::kOk, platform::Icon::kError);
   }
+  if (result.ok()) TellIfReadOnly(result);
   return result;
 }
 
@@ -61,14 +61,23 @@ HistoryDialog* WarningsSubsystem::history_dialog() const {
 
 RecordResult WarningsSubsystem::OnWarningCodeChanged(std::uint8_t node_id,
                                                      std::uint8_t warning_id) {
-  // A record that cannot be written is not announced: the operator is dealing with the shutdown
-  // itself, and the history screen shows what was kept. A damaged history set aside on the way is
-  // told, as at start-up.
+  // A record that cannot be written is not announced one by one: the operator is dealing with the
+  // shutdown itself, and the history screen shows what was kept. A history that has become
+  // read-only is told once; damage met on the way is told, as at start-up.
   last_record_ = recorder_.OnWarningCodeChanged(node_id, warning_id);
   // A copy: the question runs the event loop, where a later code may be recorded meanwhile.
   const RecordResult result = last_record_;
-  texts::TellIfSetAside(prompter_, result.store);
+  texts::TellIfDamaged(prompter_, result.store);
+  if (result.outcome == RecordOutcome::kRecorded) read_only_told_ = false;
+  if (result.outcome == RecordOutcome::kFailed) TellIfReadOnly(result.store);
   return result;
+}
+
+void WarningsSubsystem::TellIfReadOnly(const StoreResult& result) {
+  if (!result.read_only || read_only_told_) return;
+  read_only_told_ = true;
+  prompter_.Ask(texts::StoreReadOnlyMessage(result.read_only_reason), texts::kStoreProblemCaption,
+                platform::Buttons::kOk, platform::Icon::kError);
 }
 
 void WarningsSubsystem::PostWarningCodeChanged(std::uint8_t node_id, std::uint8_t warning_id) {

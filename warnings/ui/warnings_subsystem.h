@@ -40,9 +40,9 @@ class WarningsSubsystem final : public QObject, public shell::Subsystem {
                     platform::Prompter& prompter, std::unique_ptr<ShutdownClock> clock = nullptr);
   ~WarningsSubsystem() override;
 
-  // Start-up, once: creates the history store or checks the existing one. A damaged store is set
-  // aside for a fresh one and the operator told where it went; a store that cannot be opened at
-  // all is reported, since shutdowns will then not be kept.
+  // Start-up, once: creates the history store or checks the existing one. A damaged store is
+  // rescued and the operator told how much was kept and where the damaged file went; a store that
+  // can only be read, or not opened at all, is reported, since shutdowns will then not be kept.
   StoreResult Start();
 
   // shell::Subsystem
@@ -95,6 +95,10 @@ class WarningsSubsystem final : public QObject, public shell::Subsystem {
   void SetHistoryRunner(HistoryRunner runner) { history_runner_ = std::move(runner); }
 
  private:
+  // Tells the operator once that new shutdowns cannot be stored, and why; told again only after
+  // the history has taken a record in between.
+  void TellIfReadOnly(const StoreResult& result);
+
   platform::Paths paths_;
   link::LinkShared& shared_;
   platform::Prompter& prompter_;
@@ -110,6 +114,7 @@ class WarningsSubsystem final : public QObject, public shell::Subsystem {
   shell::DialogTable dialogs_;
   int history_clear_hold_ = kHistoryClearHold;
   int help_picture_frame_ = 0;
+  bool read_only_told_ = false;
 };
 
 }  // namespace orvandry::warnings::ui

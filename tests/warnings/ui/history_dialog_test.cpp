@@ -1,14 +1,22 @@
 #include "warnings/ui/history_dialog.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
+#include <algorithm>
 #include <set>
+#include <utility>
 
 #include "../warnings_test_support.h"
+#include "platform/qt_prompter.h"
 #include "warnings/history_texts.h"
 #include "warnings/shutdown_time.h"
+#include "warnings/ui/ui_texts.h"
 #include "warnings/ui/warnings_subsystem.h"
 #include "warnings_ui_test_support.h"
 
@@ -310,7 +318,7 @@ TEST(WarningsRunning, ADamagedHistoryMetAfterStartUpIsToldOnceByWhateverMetIt) {
     ASSERT_EQ(started.status, StoreStatus::kRecovered);
     ASSERT_EQ(prompter.Questions().size(), 1U);
     const platform::ScriptedPrompter::Question at_start_up = *prompter.Last();
-    const std::string started_copy = started.damaged_file.string();
+    const std::string started_copy = started.damaged_file.filename().string();
     ASSERT_NE(at_start_up.text.find(started_copy), std::string::npos);
 
     c.run(warnings, prompter, [&] {
@@ -327,11 +335,177 @@ TEST(WarningsRunning, ADamagedHistoryMetAfterStartUpIsToldOnceByWhateverMetIt) {
     copies.erase(started.damaged_file);
     ASSERT_EQ(copies.size(), 1U);
     std::string expected = at_start_up.text;
-    expected.replace(expected.find(started_copy), started_copy.size(), copies.begin()->string());
+    expected.replace(expected.find(started_copy), started_copy.size(),
+                     copies.begin()->filename().string());
     EXPECT_EQ(told[1].text, expected);
     EXPECT_EQ(told[1].buttons, at_start_up.buttons);
     EXPECT_EQ(told[1].icon, at_start_up.icon);
     EXPECT_TRUE(prompter.Clean()) << prompter.Problems();
+  }
+}
+
+// The history screen's logic without its window, for the forked children below.
+struct NoHelp final : HistoryHelp {
+  void SetHelpFromHistory(bool) override {}
+  void ShowHelp(WarningCode) override {}
+};
+
+// A history on a folder the display may not write: the operator is told once, at start-up, that
+// new shutdowns cannot be stored and why; the list and the export still work.
+TEST(WarningsReadOnly, AReadOnlyFolderIsToldOnceAndTheListAndExportStillWork) {
+  TempDir root;
+  const fs::path data = root.path() / "data", card = root.path() / "card";
+  fs::create_directories(data);
+  fs::create_directories(card);
+  {
+    ShutdownHistoryStore store(data);
+    for (int i = 0; i < 5; ++i)
+      ASSERT_TRUE(store
+                      .Append(Record("0205 - BURNER #1 GRAIN OVERHEAT", "FAN/HEATER #1",
+                                     {2026, 12, 1 + i, 1, 5, 0, 0}))
+                      .ok());
+  }
+  fs::permissions(root.path(), fs::perms(0755));
+  fs::permissions(card, fs::perms(0777));
+  fs::permissions(data, fs::perms(0555));
+  const std::string problems = warnings::testing::RunUnprivileged([&]() -> std::string {
+    std::string out;
+    link::LinkShared shared;
+    platform::ScriptedPrompter prompter{Answer::kOk};
+    WarningsSubsystem warnings(platform::Paths(data, card), shared, prompter);
+    if (!warnings.Start().ok()) out += "start failed; ";
+    if (prompter.Questions().size() != 1 ||
+        prompter.Last()->text.find("New shutdowns CANNOT be stored:\nthe folder " + data.string() +
+                                   " cannot be written") != 0)
+      out += "start-up told: " + (prompter.Last() ? prompter.Last()->text : "nothing") + "; ";
+    for (const auto& [node, warning] : {std::pair{2, 5}, std::pair{14, 5}, std::pair{2, 9}})
+      if (warnings.OnWarningCodeChanged(node, warning).outcome != RecordOutcome::kFailed)
+        out += "recorded; ";
+    if (prompter.Questions().size() != 1) out += "told again when recording; ";
+
+    NoHelp help;
+    int hold = HistoryScreen::kExitHoldSeconds;
+    HistoryScreen screen(warnings.store(), prompter, card, help, hold);
+    screen.Open();
+    if (screen.rows().size() != 5) out += "rows " + std::to_string(screen.rows().size()) + "; ";
+    prompter.Script(Answer::kYes);
+    prompter.Script(Answer::kOk);
+    const auto exported = screen.CopyToUsb();
+    if (!exported || exported->records_written != 5) out += "export: " + prompter.Last()->text;
+    if (!prompter.Clean()) out += prompter.Problems();
+    return out;
+  });
+  fs::permissions(data, fs::perms(0755));
+  EXPECT_EQ(problems, "");
+  const std::string exported = warnings::testing::ReadFile(card / texts::kExportFileName);
+  EXPECT_EQ(std::count(exported.begin(), exported.end(), '\n'), 5);
+}
+
+// An export that outgrows the file-size limit is told like a full card, leaves nothing on the card,
+// and the display lives on.
+TEST(WarningsExport, AnExportBeyondTheFileSizeLimitIsToldAndLeavesNoPartialFile) {
+  TempDir root;
+  const fs::path card = root.path() / "card";
+  fs::create_directories(card);
+  ShutdownHistoryStore store(root.path());
+  ASSERT_TRUE(store
+                  .AppendAll(std::vector<ShutdownRecord>(
+                      2000, Record("0205 - BURNER #1 GRAIN OVERHEAT", "FAN/HEATER #1",
+                                   {2026, 12, 1, 1, 5, 0, 0})))
+                  .ok());
+  const std::string problems = warnings::testing::RunInChild(
+      [&]() -> std::string {
+        IgnoreFileSizeSignal();  // as the display does where it starts
+        const rlimit limit{32 * 1024, 32 * 1024};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        platform::ScriptedPrompter prompter{Answer::kYes, Answer::kOk};
+        NoHelp help;
+        int hold = HistoryScreen::kExitHoldSeconds;
+        HistoryScreen screen(store, prompter, card, help, hold);
+        const auto result = screen.CopyToUsb();
+        std::string out;
+        if (!result || result->status != ExportStatus::kWriteFailed) out += "not a failed write; ";
+        if (!prompter.Last()->text.starts_with(texts::kWriteFailedText) ||
+            prompter.Last()->caption != texts::kExportFailedCaption)
+          out += "told: " + prompter.Last()->text;
+        return out;
+      },
+      /*unprivileged=*/false);
+  EXPECT_EQ(problems, "");
+  EXPECT_TRUE(fs::is_empty(card)) << "a partial file was left";
+}
+
+// Runs `act` on the message box once it is open.
+void WhenBoxOpens(std::function<void(QMessageBox&)> act) {
+  auto* timer = new QTimer;
+  timer->setInterval(10);
+  QObject::connect(timer, &QTimer::timeout, [timer, act] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      timer->stop();
+      timer->deleteLater();
+      act(*box);
+    }
+  });
+  timer->start();
+}
+
+// The history's messages name files and folders, whose long names must not push the box past the
+// panel's 640 x 480 pixels.
+TEST(WarningsMessages, TheDamagedAndReadOnlyHistoryMessagesFitThePanel) {
+  TempDir root;
+  const fs::path data = root.path() / "home" / "operator" / ".local" / "share" / "Kelvra" /
+                        "Orvandry-display-data-folder";
+  fs::create_directories(data);
+  QWidget panel;
+  panel.setGeometry(0, 0, 640, 480);
+  panel.show();
+  platform::QtPrompter prompter(&panel);
+  // Each case opens its message through `prompter`.
+  const struct {
+    const char* name;
+    const char* says;
+    std::function<void()> show;
+  } cases[] = {
+      {"history_damaged", " records were read and kept;\nonly what could not be read is lost.",
+       [&] {
+         ShutdownHistoryStore store(data);
+         ASSERT_TRUE(store
+                         .AppendAll(std::vector<ShutdownRecord>(
+                             400, Record("0205 - BURNER #1 GRAIN OVERHEAT", "FAN/HEATER #1",
+                                         {2026, 12, 1, 1, 5, 0, 0})))
+                         .ok());
+         const auto pages = warnings::testing::PagesOfType(store.path(), 0x0D);
+         warnings::testing::OverwritePage(store.path(), pages[pages.size() / 2], 0,
+                                          std::string(4096, '\x5A'));
+         link::LinkShared shared;
+         WarningsSubsystem warnings(platform::Paths(data, root.path() / "card"), shared, prompter);
+         EXPECT_EQ(warnings.Start().status, StoreStatus::kRecovered);
+       }},
+      // Only the words here; the folder's real state is tested above.
+      {"history_read_only", "\nThe stored shutdowns can still be listed",
+       [&] {
+         prompter.Ask(ui::texts::StoreReadOnlyMessage("the folder " + data.string() +
+                                                      " cannot be written (Read-only file system)"),
+                      ui::texts::kStoreProblemCaption, platform::Buttons::kOk,
+                      platform::Icon::kError);
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    bool seen = false;
+    WhenBoxOpens([&](QMessageBox& box) {
+      seen = true;
+      const QImage image = box.grab().toImage();
+      const QString dir = qEnvironmentVariable("ORVANDRY_SCREENSHOT_DIR");
+      image.save((dir.isEmpty() ? QString::fromStdString(testing::ScreenshotDir().string()) : dir) +
+                 "/" + QString::fromLatin1(c.name) + ".png");
+      EXPECT_LE(box.frameGeometry().width(), 640);
+      EXPECT_LE(box.frameGeometry().height(), 480);
+      EXPECT_TRUE(box.text().contains(QString::fromLatin1(c.says))) << box.text().toStdString();
+      box.button(QMessageBox::Ok)->click();
+    });
+    c.show();
+    EXPECT_TRUE(seen);
   }
 }
 

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <cstdio>
+#include <cstdlib>
+
+// A property every input must keep; a break is a crash the fuzzer saves and CI fails on.
+#define FUZZ_CHECK(condition)                                                               \
+  do {                                                                                      \
+    if (!(condition)) {                                                                     \
+      std::fprintf(stderr, "%s:%d: property broken: %s\n", __FILE__, __LINE__, #condition); \
+      std::abort();                                                                         \
+    }                                                                                       \
+  } while (false)
