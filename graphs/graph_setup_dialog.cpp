@@ -2,6 +2,8 @@
 
 #include <QFont>
 
+#include "platform/dialog_kit.h"
+
 namespace orvandry::graphs {
 
 namespace {
@@ -32,14 +34,8 @@ Rect GraphSetupDialog::BoxRect(int box_id) {
 GraphSetupDialog::GraphSetupDialog(QWidget* parent, GraphSetup& setup)
     : platform::Dialog(parent, id::kTemplate, "GRAPH SETUP - 25", kClientSize), setup_(setup) {
   const auto add = [this](int control, const char* text) {
-    auto* button = new QPushButton(QString::fromLatin1(text));
+    auto* button = platform::TouchButton(QString::fromLatin1(text), 17);
     button->setObjectName(QString::fromLatin1(text));
-    button->setFocusPolicy(Qt::NoFocus);
-    button->setAutoDefault(false);
-    QFont font = button->font();
-    font.setPixelSize(17);
-    font.setBold(true);
-    button->setFont(font);
     Place(button, control, ButtonRect(control));
     connect(button, &QPushButton::clicked, this, [this, control] {
       if (control == id::kAccept) {

@@ -7,6 +7,7 @@
 #include "link/status_map.h"
 #include "logging/log_reader.h"
 #include "platform/control_id.h"
+#include "platform/dialog_kit.h"
 #include "platform/picture_button.h"
 #include "platform/qt_canvas.h"
 #include "platform/qt_conversions.h"
@@ -38,14 +39,9 @@ Rect InWindow(const platform::ChildWindow& window, Rect client_rect) {
 }
 
 QPushButton* MakeButton(QWidget* parent, const char* name, int id, Rect rect, int pixels) {
-  auto* button = new QPushButton(QString::fromLatin1(name), parent);
+  auto* button = platform::TouchButton(QString::fromLatin1(name), pixels);
+  button->setParent(parent);
   button->setObjectName(QString::fromLatin1(name));
-  button->setFocusPolicy(Qt::NoFocus);
-  button->setAutoDefault(false);
-  QFont font = button->font();
-  font.setPixelSize(pixels);
-  font.setBold(true);
-  button->setFont(font);
   platform::SetControlId(*button, id);
   button->setGeometry(platform::ToQRect(rect));
   return button;

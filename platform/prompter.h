@@ -36,6 +36,16 @@ class Prompter {
   int open_questions_ = 0;
 };
 
+// What a dialog says when a change cannot go out because the dryer has not reported its settings
+// since start-up (link::SettingEdit's kNotConnected).
+inline constexpr const char* kNotConnectedText =
+    "The dryer has not reported its settings yet.\nNothing was sent. Try again when the dryer's "
+    "values are shown.";
+inline constexpr const char* kNotConnectedCaption = " NO CONNECTION TO DRYER";
+inline void TellNotConnected(Prompter& prompter) {
+  prompter.Ask(kNotConnectedText, kNotConnectedCaption, Buttons::kOk, kExclamation);
+}
+
 std::ostream& operator<<(std::ostream& out, Buttons buttons);
 std::ostream& operator<<(std::ostream& out, Icon icon);
 std::ostream& operator<<(std::ostream& out, Answer answer);

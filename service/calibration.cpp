@@ -6,7 +6,6 @@
 
 #include "link/status_map.h"
 #include "platform/prompter.h"
-#include "service/not_connected.h"
 
 namespace orvandry::service {
 
@@ -90,7 +89,7 @@ Calibration::Outcome Calibration::Press(int control, platform::Prompter& prompte
   // The offsets go in one frame, so the dryer never applies half of a recalibration.
   if (edit_.CommitChanged({Rec::kCalibration232, Rec::kCalibration234, Rec::kCalibration241,
                            Rec::kCalibration243}) == link::CommitResult::kNotConnected) {
-    TellNotConnected(prompter);
+    platform::TellNotConnected(prompter);
     Open();  // show what the dryer holds, to start again from
     return Outcome::kKeepOpen;
   }

@@ -4,7 +4,7 @@
 
 #include "link/status_intake.h"
 #include "platform/canvas.h"
-#include "service/touch_parts.h"
+#include "platform/dialog_kit.h"
 #include "shell/subsystem.h"
 #include "shell/view_context.h"
 
@@ -43,18 +43,18 @@ CalibrationDialog::CalibrationDialog(QWidget* parent, Calibration& calibration,
   for (Offset offset : kAll) {
     const OffsetDef& def = DefOf(offset);
     const int y = RowY(offset) + 20;
-    QPushButton* down =
-        Place(TouchButton(QStringLiteral("<<<"), 18), def.down_id, Rect{kRowX, y, 80, 42});
-    Place(ValueBox(20), def.edit_id, Rect{kRowX + 88, y, 110, 42});
-    QPushButton* up =
-        Place(TouchButton(QStringLiteral(">>>"), 18), def.up_id, Rect{kRowX + 206, y, 80, 42});
+    QPushButton* down = Place(platform::TouchButton(QStringLiteral("<<<"), 18), def.down_id,
+                              Rect{kRowX, y, 80, 42});
+    Place(platform::ValueBox(20), def.edit_id, Rect{kRowX + 88, y, 110, 42});
+    QPushButton* up = Place(platform::TouchButton(QStringLiteral(">>>"), 18), def.up_id,
+                            Rect{kRowX + 206, y, 80, 42});
     connect(down, &QPushButton::pressed, this, [this, c = def.down_id] { OnControl(c); });
     connect(up, &QPushButton::pressed, this, [this, c = def.up_id] { OnControl(c); });
   }
-  QPushButton* accept =
-      Place(TouchButton(QStringLiteral("ACCEPT"), 18), id::kAccept, Rect{kRowX, 270, 170, 50});
-  QPushButton* help =
-      Place(TouchButton(QStringLiteral("HELP"), 18), id::kHelp, Rect{kRowX + 186, 270, 100, 50});
+  QPushButton* accept = Place(platform::TouchButton(QStringLiteral("ACCEPT"), 18), id::kAccept,
+                              Rect{kRowX, 270, 170, 50});
+  QPushButton* help = Place(platform::TouchButton(QStringLiteral("HELP"), 18), id::kHelp,
+                            Rect{kRowX + 186, 270, 100, 50});
   connect(accept, &QPushButton::clicked, this, [this] { OnControl(id::kAccept); });
   connect(help, &QPushButton::clicked, this, [this] { OnControl(id::kHelp); });
   Refresh();

@@ -2,7 +2,6 @@
 
 #include "link/status_map.h"
 #include "platform/prompter.h"
-#include "service/not_connected.h"
 
 namespace orvandry::service {
 
@@ -170,7 +169,7 @@ void Diagnostics::Airswitch(platform::Prompter& prompter) {
   }
   if (result == link::CommitResult::kNotConnected) {
     Open();  // nothing went out: start again from the dryer's bytes
-    TellNotConnected(prompter);
+    platform::TellNotConnected(prompter);
   }
 }
 
@@ -204,7 +203,7 @@ void Diagnostics::MeteringSensor(platform::Prompter& prompter) {
   edit_.Set(sm::kOptionByte, static_cast<std::uint8_t>(option ^ kSensorShutdownOff));
   if (edit_.Commit(link::Rec::kOptionByte) == link::CommitResult::kNotConnected) {
     edit_.Set(sm::kOptionByte, option);
-    TellNotConnected(prompter);
+    platform::TellNotConnected(prompter);
   }
 }
 

@@ -5,8 +5,8 @@
 #include "link/status_intake.h"
 #include "link/status_map.h"
 #include "platform/canvas.h"
+#include "platform/dialog_kit.h"
 #include "platform/prompter.h"
-#include "service/touch_parts.h"
 
 namespace orvandry::service {
 
@@ -116,11 +116,11 @@ DiagnosticsDialog::DiagnosticsDialog(QWidget* parent, Diagnostics& diagnostics,
   };
   for (const auto& [control, text] : buttons) {
     QPushButton* button =
-        Place(TouchButton(QString::fromLatin1(text), 15), control, ControlRect(control));
+        Place(platform::TouchButton(QString::fromLatin1(text), 15), control, ControlRect(control));
     connect(button, &QPushButton::clicked, this, [this, c = control] { OnControl(c); });
   }
-  Place(Indicator(QStringLiteral("Air Switch Testing Disabled"), 14), id::kAirswitchDisabled,
-        ControlRect(id::kAirswitchDisabled));
+  Place(platform::Indicator(QStringLiteral("Air Switch Testing Disabled"), 14),
+        id::kAirswitchDisabled, ControlRect(id::kAirswitchDisabled));
   Refresh();
 }
 
@@ -184,19 +184,19 @@ LightOutputsDialog::LightOutputsDialog(QWidget* parent, const link::LinkShared& 
   for (std::size_t i = 0; i < kLightOutputs.size(); ++i) {
     const LightOutput& output = kLightOutputs[i];
     const Rect g = LightGroup(i);
-    Place(Indicator(QStringLiteral("ACTIVATED"), 13), output.activated_id,
+    Place(platform::Indicator(QStringLiteral("ACTIVATED"), 13), output.activated_id,
           Rect{g.x + 12, g.y + 22, g.w - 20, 22});
-    Place(Indicator(QStringLiteral("SHORTED"), 13), output.shorted_id,
+    Place(platform::Indicator(QStringLiteral("SHORTED"), 13), output.shorted_id,
           Rect{g.x + 12, g.y + 46, g.w - 20, 22});
   }
-  QPushButton* help = Place(TouchButton(QStringLiteral("HELP"), 16), light_outputs_id::kHelp,
-                            Rect{8, 330, 148, 50});
+  QPushButton* help = Place(platform::TouchButton(QStringLiteral("HELP"), 16),
+                            light_outputs_id::kHelp, Rect{8, 330, 148, 50});
   connect(help, &QPushButton::clicked, this, [this] {
     prompter_.Ask(kLightOutputsHelpText, kLightOutputsHelpCaption, platform::Buttons::kOkCancel,
                   platform::Icon::kInformation);
   });
-  QPushButton* exit = Place(TouchButton(QStringLiteral("EXIT"), 16), light_outputs_id::kExit,
-                            Rect{464, 330, 148, 50});
+  QPushButton* exit = Place(platform::TouchButton(QStringLiteral("EXIT"), 16),
+                            light_outputs_id::kExit, Rect{464, 330, 148, 50});
   connect(exit, &QPushButton::clicked, this, &QDialog::accept);
   Refresh();
 }
@@ -220,7 +220,7 @@ void LightOutputsDialog::Paint(platform::Canvas& canvas) {
 
 void LightOutputsDialog::showEvent(QShowEvent* event) {
   platform::Dialog::showEvent(event);
-  ShiftOnPanel(*this, 20, 0);
+  platform::ShiftOnPanel(*this, 20, 0);
 }
 
 // --- Switch test ----------------------------------------------------------------------------
@@ -232,10 +232,10 @@ SwitchTestDialog::SwitchTestDialog(QWidget* parent, const link::LinkShared& shar
   const std::vector<SwitchGroup>& groups = SwitchGroups();
   for (std::size_t g = 0; g < groups.size(); ++g)
     for (std::size_t i = 0; i < groups[g].inputs.size(); ++i)
-      Place(Indicator(QString::fromLatin1(groups[g].inputs[i].name), 13, false),
+      Place(platform::Indicator(QString::fromLatin1(groups[g].inputs[i].name), 13, false),
             groups[g].inputs[i].id, SwitchBoxRect(g, i, groups[g].inputs.size()));
-  QPushButton* exit =
-      Place(TouchButton(QStringLiteral("EXIT"), 16), switch_test_id::kExit, Rect{8, 327, 301, 50});
+  QPushButton* exit = Place(platform::TouchButton(QStringLiteral("EXIT"), 16),
+                            switch_test_id::kExit, Rect{8, 327, 301, 50});
   connect(exit, &QPushButton::clicked, this, &QDialog::accept);
   Refresh();
 }
@@ -255,7 +255,7 @@ void SwitchTestDialog::Paint(platform::Canvas& canvas) {
 
 void SwitchTestDialog::showEvent(QShowEvent* event) {
   platform::Dialog::showEvent(event);
-  ShiftOnPanel(*this, 40, 0);
+  platform::ShiftOnPanel(*this, 40, 0);
 }
 
 // --- Host -----------------------------------------------------------------------------------

@@ -4,7 +4,6 @@
 
 #include "link/status_map.h"
 #include "platform/prompter.h"
-#include "service/service_texts.h"
 
 namespace orvandry::service {
 
@@ -40,9 +39,7 @@ void MeterOutput::Send(std::initializer_list<link::SettingEdit::OwnedBits> parts
                        platform::Prompter& prompter) {
   if (edit_.CommitOwned(parts) != link::CommitResult::kNotConnected) return;
   // Said once per opening: the technician presses UP or DOWN many times.
-  if (!told_not_connected_)
-    prompter.Ask(kNotConnectedText, kNotConnectedCaption, platform::Buttons::kOk,
-                 platform::Icon::kWarning);
+  if (!told_not_connected_) platform::TellNotConnected(prompter);
   told_not_connected_ = true;
   Open();  // show what the dryer has again
 }

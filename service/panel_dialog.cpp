@@ -5,16 +5,11 @@
 #include <QPalette>
 #include <algorithm>
 
+#include "platform/dialog_kit.h"
+
 namespace orvandry::service {
 
 namespace {
-
-QFont Bold(const QFont& base, int pixels) {
-  QFont font = base;
-  font.setPixelSize(pixels);
-  font.setBold(true);
-  return font;
-}
 
 QString Latin1(std::string_view text) {
   return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
@@ -43,14 +38,10 @@ void PanelDialog::OnControl(int id) {
 
 QPushButton* PanelDialog::AddButton(int id, std::string_view text, platform::Rect rect,
                                     int pixels) {
-  rect.w = std::max(rect.w, kMinTouch);
-  rect.h = std::max(rect.h, kMinTouch);
-  auto* button = new QPushButton(Latin1(text));
+  rect.w = std::max(rect.w, platform::kMinTouch);
+  rect.h = std::max(rect.h, platform::kMinTouch);
+  auto* button = platform::TouchButton(Latin1(text), pixels);
   button->setObjectName(QString::number(id));
-  // The panel has no keyboard: never a default button, never focused.
-  button->setAutoDefault(false);
-  button->setFocusPolicy(Qt::NoFocus);
-  button->setFont(Bold(button->font(), pixels));
   Place(button, id, rect);
   connect(button, &QPushButton::clicked, this, [this, id] { OnControl(id); });
   return button;
@@ -59,23 +50,14 @@ QPushButton* PanelDialog::AddButton(int id, std::string_view text, platform::Rec
 QLabel* PanelDialog::AddText(int id, std::string_view text, platform::Rect rect, int pixels,
                              Qt::Alignment align) {
   auto* label = new QLabel(Latin1(text));
-  label->setFont(Bold(label->font(), pixels));
+  label->setFont(platform::Bold(label->font(), pixels));
   label->setAlignment(align);
   label->setWordWrap(true);
   return Place(label, id, rect);
 }
 
 QLabel* PanelDialog::AddValue(int id, platform::Rect rect, int pixels) {
-  auto* label = new QLabel;
-  label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  label->setAlignment(Qt::AlignCenter);
-  label->setAutoFillBackground(true);
-  QPalette palette = label->palette();
-  palette.setColor(QPalette::Window, Qt::white);
-  palette.setColor(QPalette::WindowText, Qt::black);
-  label->setPalette(palette);
-  label->setFont(Bold(label->font(), pixels));
-  return Place(label, id, rect);
+  return Place(platform::ValueBox(pixels), id, rect);
 }
 
 QRadioButton* PanelDialog::AddTick(int id, std::string_view text, platform::Rect rect,
@@ -85,7 +67,7 @@ QRadioButton* PanelDialog::AddTick(int id, std::string_view text, platform::Rect
   tick->setAutoExclusive(false);
   tick->setCheckable(true);
   tick->setFocusPolicy(Qt::NoFocus);
-  tick->setFont(Bold(tick->font(), pixels));
+  tick->setFont(platform::Bold(tick->font(), pixels));
   // A choice the panel does not offer stays readable, greyed.
   QPalette palette = tick->palette();
   palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x70, 0x70, 0x70));
@@ -93,8 +75,8 @@ QRadioButton* PanelDialog::AddTick(int id, std::string_view text, platform::Rect
   tick->setPalette(palette);
   tick->setStyleSheet(QStringLiteral("QRadioButton::indicator { width: 22px; height: 22px; }"));
   if (touchable) {
-    rect.w = std::max(rect.w, kMinTouch);
-    rect.h = std::max(rect.h, kMinTouch);
+    rect.w = std::max(rect.w, platform::kMinTouch);
+    rect.h = std::max(rect.h, platform::kMinTouch);
     connect(tick, &QRadioButton::clicked, this, [this, id] { OnControl(id); });
   } else {
     tick->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -104,7 +86,7 @@ QRadioButton* PanelDialog::AddTick(int id, std::string_view text, platform::Rect
 
 QGroupBox* PanelDialog::AddGroup(int id, std::string_view title, platform::Rect rect) {
   auto* box = new QGroupBox(Latin1(title));
-  box->setFont(Bold(box->font(), 14));
+  box->setFont(platform::Bold(box->font(), 14));
   return Place(box, id, rect);
 }
 

@@ -1,7 +1,6 @@
 #include "service/printer_setup.h"
 
 #include "platform/prompter.h"
-#include "service/not_connected.h"
 
 namespace orvandry::service {
 
@@ -51,7 +50,7 @@ PrinterSetup::Outcome PrinterSetup::Press(int control, platform::Prompter& promp
 bool PrinterSetup::SendSettings(platform::Prompter& prompter) {
   if (edit_.CommitChanged({Rec::kPrinterSetting202, Rec::kPrinterSetting203,
                            Rec::kPrinterOptions}) == CommitResult::kNotConnected) {
-    TellNotConnected(prompter);
+    platform::TellNotConnected(prompter);
     Open();
     return false;
   }

@@ -3,7 +3,7 @@
 #include <QShowEvent>
 
 #include "platform/canvas.h"
-#include "service/touch_parts.h"
+#include "platform/dialog_kit.h"
 
 namespace orvandry::service {
 
@@ -38,20 +38,22 @@ PrinterSetupDialog::PrinterSetupDialog(QWidget* parent, PrinterSetup& setup,
       setup_(setup),
       prompter_(prompter) {
   const auto button = [this](int control, const char* text, Rect rect, int pixels = 16) {
-    QPushButton* b = Place(TouchButton(QString::fromLatin1(text), pixels), control, rect);
+    QPushButton* b = Place(platform::TouchButton(QString::fromLatin1(text), pixels), control, rect);
     connect(b, &QPushButton::clicked, this, [this, control] { OnControl(control); });
   };
   button(id::kPrint, "PRINT MOISTURE CONTROL\nSUMMARY", {18, 26, 264, 52}, 15);
   button(id::kSelect, "SELECT", {18, 118, 88, 62});
-  Place(Indicator(QStringLiteral("Printer is ENABLED"), 13), id::kEnabled, {114, 120, 174, 24});
-  Place(Indicator(QStringLiteral("Printer is DISABLED"), 13), id::kDisabled, {114, 148, 174, 24});
+  Place(platform::Indicator(QStringLiteral("Printer is ENABLED"), 13), id::kEnabled,
+        {114, 120, 174, 24});
+  Place(platform::Indicator(QStringLiteral("Printer is DISABLED"), 13), id::kDisabled,
+        {114, 148, 174, 24});
   button(id::kIncrease, "INCREASE", {18, 216, 96, 48}, 14);
-  Place(ValueBox(22), id::kBinNumber, {122, 216, 56, 48});
+  Place(platform::ValueBox(22), id::kBinNumber, {122, 216, 56, 48});
   button(id::kDecrease, "DECREASE", {186, 216, 96, 48}, 14);
   for (int i = 0; i < 4; ++i) {
     const int y = 26 + i * 48;
     button(id::kGrainButtons[i], kGrainNames[i], {316, y, 180, 42});
-    Place(Indicator(QString(), 14), id::kGrainTicks[i], {506, y + 9, 24, 24});
+    Place(platform::Indicator(QString(), 14), id::kGrainTicks[i], {506, y + 9, 24, 24});
   }
   button(id::kAccept, "ACCEPT / EXIT", {304, 232, 288, 86}, 18);
   Refresh();
@@ -93,7 +95,7 @@ void PrinterSetupDialog::Paint(platform::Canvas& canvas) {
 
 void PrinterSetupDialog::showEvent(QShowEvent* event) {
   platform::Dialog::showEvent(event);
-  ShiftOnPanel(*this, 0, -20);
+  platform::ShiftOnPanel(*this, 0, -20);
 }
 
 void RunPrinterSetupDialog(QWidget* parent, link::LinkShared& shared,

@@ -1,7 +1,6 @@
 #include "service/remote_connection.h"
 
 #include "platform/prompter.h"
-#include "service/service_texts.h"
 
 namespace orvandry::service {
 
@@ -38,8 +37,7 @@ RemoteConnection::Outcome RemoteConnection::Press(int control_id, platform::Prom
     case id::kAccept:
       if (edit_.CommitOwned({{link::Rec::kRemoteConnection, kOwnedBits}}) ==
           link::CommitResult::kNotConnected) {
-        prompter.Ask(kNotConnectedText, kNotConnectedCaption, platform::Buttons::kOk,
-                     platform::Icon::kWarning);
+        platform::TellNotConnected(prompter);
         return Outcome::kCancelled;
       }
       return Outcome::kAccepted;

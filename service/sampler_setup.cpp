@@ -2,7 +2,6 @@
 
 #include "link/status_map.h"
 #include "platform/prompter.h"
-#include "service/service_texts.h"
 
 namespace orvandry::service {
 
@@ -21,8 +20,7 @@ void SamplerSetup::Send(std::uint8_t value, std::uint8_t bits, platform::Prompte
   edit_.Set(sm::kSamplerConfig, static_cast<std::uint8_t>((Byte() & ~bits) | (value & bits)));
   if (edit_.CommitOwned({{link::Rec::kSamplerConfig, bits}}) != link::CommitResult::kNotConnected)
     return;
-  prompter.Ask(kNotConnectedText, kNotConnectedCaption, platform::Buttons::kOk,
-               platform::Icon::kWarning);
+  platform::TellNotConnected(prompter);
   Open();  // show what the dryer has again
 }
 

@@ -4,7 +4,6 @@
 
 #include "link/status_map.h"
 #include "platform/prompter.h"
-#include "service/service_texts.h"
 
 namespace orvandry::service {
 
@@ -14,8 +13,7 @@ namespace sm = link::status_map;
 namespace {
 
 void SayNotConnected(platform::Prompter& prompter) {
-  prompter.Ask(kNotConnectedText, kNotConnectedCaption, platform::Buttons::kOk,
-               platform::Icon::kWarning);
+  platform::TellNotConnected(prompter);
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include "link/status_map.h"
 #include "platform/prompter.h"
-#include "service/service_texts.h"
 
 namespace orvandry::service {
 
@@ -16,8 +15,7 @@ void UserSettings::Open() {
 UserSettings::Outcome UserSettings::Send(std::uint8_t bit, platform::Prompter& prompter) {
   edit_.Set(sm::kDisplaySettings, static_cast<std::uint8_t>(edit_.Get(sm::kDisplaySettings) | bit));
   if (edit_.Commit(link::Rec::kDisplaySettings) == link::CommitResult::kNotConnected) {
-    prompter.Ask(kNotConnectedText, kNotConnectedCaption, platform::Buttons::kOk,
-                 platform::Icon::kWarning);
+    platform::TellNotConnected(prompter);
     return Outcome::kCancelled;
   }
   return Outcome::kSent;

@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "setup/dialog_kit.h"
+#include "platform/dialog_kit.h"
 #include "shell/view_context.h"
 
 namespace orvandry::setup {
@@ -63,8 +63,8 @@ BurnerDifferentialDialog::BurnerDifferentialDialog(QWidget* parent,
   buttons.emplace_back(id::kCancel, QStringLiteral("CANCEL"));
   buttons.emplace_back(id::kAccept, QStringLiteral("ACCEPT / EXIT"));
   for (const auto& [control_id, text] : buttons) {
-    auto* button = TouchButton(text, QString::number(control_id));
-    button->setFont(Bold(button->font(), 14));
+    auto* button = platform::TouchButton(text, QString::number(control_id));
+    button->setFont(platform::Bold(button->font(), 14));
     Place(button, control_id, ControlRect(control_id));
     connect(button, &QPushButton::clicked, this, [this, id = control_id] { OnControl(id); });
   }

@@ -3,7 +3,7 @@
 #include <QFont>
 #include <vector>
 
-#include "setup/dialog_kit.h"
+#include "platform/dialog_kit.h"
 #include "shell/view_context.h"
 
 namespace orvandry::setup {
@@ -72,7 +72,7 @@ BurnerModeDialog::BurnerModeDialog(QWidget* parent, BurnerMode& mode, platform::
   for (int fan = 1; fan <= kFanHeaters; ++fan) {
     const int group = id::kGroup[static_cast<std::size_t>(fan - 1)];
     auto* box = new QGroupBox(QStringLiteral("Fan/Heater #%1").arg(fan));
-    box->setFont(Bold(box->font(), 13));
+    box->setFont(platform::Bold(box->font(), 13));
     Place(box, group, ControlRect(group));
   }
   const std::pair<const std::array<int, 6>*, const char*> indicators[] = {
@@ -84,7 +84,7 @@ BurnerModeDialog::BurnerModeDialog(QWidget* parent, BurnerMode& mode, platform::
       radio->setAutoExclusive(false);
       radio->setAttribute(Qt::WA_TransparentForMouseEvents);
       radio->setFocusPolicy(Qt::NoFocus);
-      radio->setFont(Bold(radio->font(), 13));
+      radio->setFont(platform::Bold(radio->font(), 13));
       Place(radio, control_id, ControlRect(control_id));
     }
   }
@@ -96,8 +96,8 @@ BurnerModeDialog::BurnerModeDialog(QWidget* parent, BurnerMode& mode, platform::
                                  {id::kCancel, "CANCEL"},
                                  {id::kAccept, "ACCEPT"}});
   for (const auto& [control_id, text] : buttons) {
-    auto* button = TouchButton(QString::fromLatin1(text), QString::number(control_id));
-    button->setFont(Bold(button->font(), 14));
+    auto* button = platform::TouchButton(QString::fromLatin1(text), QString::number(control_id));
+    button->setFont(platform::Bold(button->font(), 14));
     Place(button, control_id, ControlRect(control_id));
     connect(button, &QPushButton::clicked, this, [this, id = control_id] { OnControl(id); });
   }

@@ -3,8 +3,8 @@
 #include <QFont>
 #include <QGroupBox>
 
+#include "platform/dialog_kit.h"
 #include "setup/bracket_dialog.h"
-#include "setup/dialog_kit.h"
 #include "setup/drying_mode_dialog.h"
 #include "setup/temperature_entry_dialog.h"
 #include "shell/view_context.h"
@@ -225,7 +225,7 @@ void ContinuousFlowDialog::Paint(platform::Canvas& canvas) {
 
 void ContinuousFlowDialog::showEvent(QShowEvent* event) {
   platform::Dialog::showEvent(event);
-  PlaceAboveCentre(*this, kAboveCentre);
+  platform::PlaceAboveCentre(*this, kAboveCentre);
 }
 
 void RunContinuousFlowDialog(QWidget* parent, shell::ViewContext& context) {

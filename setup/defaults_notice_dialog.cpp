@@ -2,7 +2,7 @@
 
 #include <QFont>
 
-#include "setup/dialog_kit.h"
+#include "platform/dialog_kit.h"
 #include "shell/view_context.h"
 
 namespace orvandry::setup {
@@ -10,7 +10,8 @@ namespace orvandry::setup {
 DefaultsNoticeDialog::DefaultsNoticeDialog(QWidget* parent, DefaultsNotice& notice)
     : platform::Dialog(parent, defaults_notice_id::kTemplate, kDefaultsCaption, kClientSize),
       notice_(notice) {
-  auto* exit = TouchButton(QStringLiteral("EXIT"), QString::number(defaults_notice_id::kExit));
+  auto* exit =
+      platform::TouchButton(QStringLiteral("EXIT"), QString::number(defaults_notice_id::kExit));
   QFont font = exit->font();
   font.setPixelSize(16);
   font.setBold(true);

@@ -3,7 +3,7 @@
 #include <QFont>
 #include <algorithm>
 
-#include "setup/dialog_kit.h"
+#include "platform/dialog_kit.h"
 #include "shell/subsystem.h"
 #include "shell/view_context.h"
 
@@ -17,7 +17,7 @@ using platform::Rect;
 }  // namespace
 
 QPushButton* MakeModeButton(const char* text, int pixel_size) {
-  auto* button = TouchButton(QString::fromUtf8(text), QString::fromUtf8(text));
+  auto* button = platform::TouchButton(QString::fromUtf8(text), QString::fromUtf8(text));
   QFont font = button->font();
   font.setPixelSize(pixel_size);
   font.setBold(true);
@@ -117,7 +117,7 @@ void DryingModeDialog::OnControl(int control_id) {
 
 void DryingModeDialog::showEvent(QShowEvent* event) {
   platform::Dialog::showEvent(event);
-  PlaceAboveCentre(*this, kAboveCentre);
+  platform::PlaceAboveCentre(*this, kAboveCentre);
 }
 
 void RunDryingModeDialog(QWidget* parent, shell::ShellHost& host) {

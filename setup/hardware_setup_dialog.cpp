@@ -4,7 +4,7 @@
 #include <QFont>
 #include <QPalette>
 
-#include "setup/dialog_kit.h"
+#include "platform/dialog_kit.h"
 #include "shell/subsystem.h"
 #include "shell/view_context.h"
 
@@ -180,7 +180,7 @@ void HardwareSetupDialog::PlaceInLayout(QWidget* control, int control_id) {
 
 void HardwareSetupDialog::AddBox(int control_id) {
   auto* box = new QGroupBox;
-  box->setFont(Bold(box->font(), 12));
+  box->setFont(platform::Bold(box->font(), 12));
   PlaceInLayout(box, control_id);
 }
 
@@ -190,7 +190,7 @@ void HardwareSetupDialog::AddIndicator(int control_id) {
   indicator->setAutoExclusive(false);
   indicator->setAttribute(Qt::WA_TransparentForMouseEvents);
   indicator->setFocusPolicy(Qt::NoFocus);
-  indicator->setFont(Bold(indicator->font(), 12));
+  indicator->setFont(platform::Bold(indicator->font(), 12));
   // A choice the module count rules out stays readable, in grey.
   QPalette palette = indicator->palette();
   for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
@@ -200,8 +200,8 @@ void HardwareSetupDialog::AddIndicator(int control_id) {
 }
 
 void HardwareSetupDialog::AddButton(int control_id, const char* text, int pixel_size) {
-  auto* button = TouchButton(QString::fromLatin1(text), QString::number(control_id));
-  button->setFont(Bold(button->font(), pixel_size));
+  auto* button = platform::TouchButton(QString::fromLatin1(text), QString::number(control_id));
+  button->setFont(platform::Bold(button->font(), pixel_size));
   PlaceInLayout(button, control_id);
   connect(button, &QPushButton::clicked, this, [this, control_id] { OnControl(control_id); });
 }

@@ -5,7 +5,7 @@
 #include <QFontMetrics>
 #include <QGroupBox>
 
-#include "setup/dialog_kit.h"
+#include "platform/dialog_kit.h"
 #include "shell/subsystem.h"
 #include "shell/view_context.h"
 
@@ -110,7 +110,7 @@ MeteringSpeedDialog::MeteringSpeedDialog(QWidget* parent, MeteringSpeed& meterin
 }
 
 QPushButton* MeteringSpeedDialog::AddButton(int control_id, const char* text) {
-  auto* button = TouchButton(QString::fromLatin1(text), QString::number(control_id));
+  auto* button = platform::TouchButton(QString::fromLatin1(text), QString::number(control_id));
   button->setFont(ButtonFont(button->font(), 15));
   Place(button, control_id, ControlRect(control_id));
   connect(button, &QPushButton::clicked, this, [this, control_id] { OnControl(control_id); });

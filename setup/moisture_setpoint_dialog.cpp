@@ -3,7 +3,7 @@
 #include <QFont>
 #include <algorithm>
 
-#include "setup/dialog_kit.h"
+#include "platform/dialog_kit.h"
 #include "shell/view_context.h"
 
 namespace orvandry::setup {
@@ -23,7 +23,7 @@ constexpr int kCommandX = 214;
 constexpr int kCommandWidth = 106;
 
 QPushButton* MakeButton(const char* text, int pixel_size) {
-  auto* button = TouchButton(QString::fromLatin1(text), QString::fromLatin1(text));
+  auto* button = platform::TouchButton(QString::fromLatin1(text), QString::fromLatin1(text));
   QFont font = button->font();
   font.setPixelSize(pixel_size);
   font.setBold(true);

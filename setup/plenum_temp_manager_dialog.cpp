@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QRadioButton>
 
-#include "setup/dialog_kit.h"
+#include "platform/dialog_kit.h"
 #include "setup/staged_batch_dialog.h"
 #include "shell/view_context.h"
 
@@ -62,7 +62,7 @@ PlenumTempManagerDialog::PlenumTempManagerDialog(QWidget* parent, PlenumTempMana
                                                 {id::kStepGroup, "Size of Temperature Steps"}};
   for (auto [group, title] : groups) {
     auto* box = new QGroupBox(QString::fromLatin1(title));
-    box->setFont(Bold(box->font(), 12));
+    box->setFont(platform::Bold(box->font(), 12));
     Place(box, group, ControlRect(group));
   }
   for (auto [indicator, text] : {std::pair{id::kOn, "ON"}, std::pair{id::kOff, "OFF"}}) {
@@ -70,7 +70,7 @@ PlenumTempManagerDialog::PlenumTempManagerDialog(QWidget* parent, PlenumTempMana
     radio->setAutoExclusive(false);
     radio->setAttribute(Qt::WA_TransparentForMouseEvents);
     radio->setFocusPolicy(Qt::NoFocus);
-    radio->setFont(Bold(radio->font(), 13));
+    radio->setFont(platform::Bold(radio->font(), 13));
     Place(radio, indicator, ControlRect(indicator));
   }
   for (int box_id : {id::kTimeBox, id::kStepBox}) {
@@ -82,7 +82,7 @@ PlenumTempManagerDialog::PlenumTempManagerDialog(QWidget* parent, PlenumTempMana
     palette.setColor(QPalette::Window, Qt::white);
     palette.setColor(QPalette::WindowText, Qt::black);
     label->setPalette(palette);
-    label->setFont(Bold(label->font(), 15));
+    label->setFont(platform::Bold(label->font(), 15));
     Place(label, box_id, ControlRect(box_id));
   }
   const std::pair<int, const char*> buttons[] = {
@@ -91,8 +91,8 @@ PlenumTempManagerDialog::PlenumTempManagerDialog(QWidget* parent, PlenumTempMana
       {id::kStepDecrease, "DECREASE"}, {id::kHelp, "HELP"},
       {id::kCancel, "CANCEL"},         {id::kAccept, "ACCEPT"}};
   for (auto [control_id, text] : buttons) {
-    auto* button = TouchButton(QString::fromLatin1(text), QString::number(control_id));
-    button->setFont(Bold(button->font(), 14));
+    auto* button = platform::TouchButton(QString::fromLatin1(text), QString::number(control_id));
+    button->setFont(platform::Bold(button->font(), 14));
     Place(button, control_id, ControlRect(control_id));
     connect(button, &QPushButton::clicked, this, [this, id = control_id] { OnControl(id); });
   }
@@ -150,7 +150,7 @@ void PlenumTempManagerDialog::Refresh() {
 
 void PlenumTempManagerDialog::showEvent(QShowEvent* event) {
   platform::Dialog::showEvent(event);
-  PlaceAboveCentre(*this, kAboveCentre);
+  platform::PlaceAboveCentre(*this, kAboveCentre);
 }
 
 PlenumTempManager::Outcome RunPlenumTempManagerDialog(QWidget* parent,

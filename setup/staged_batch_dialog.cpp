@@ -9,7 +9,7 @@
 #include <algorithm>
 
 #include "link/pending_write.h"
-#include "setup/dialog_kit.h"
+#include "platform/dialog_kit.h"
 #include "setup/temperature_entry_dialog.h"
 #include "setup/timer_entry_dialog.h"
 #include "shell/view_context.h"
@@ -31,7 +31,7 @@ Box* Indicator(const char* text, bool radio_font) {
   auto* box = new Box(QString::fromLatin1(text));
   box->setAttribute(Qt::WA_TransparentForMouseEvents);
   box->setFocusPolicy(Qt::NoFocus);
-  QFont font = Bold(box->font(), 11);
+  QFont font = platform::Bold(box->font(), 11);
   font.setBold(radio_font);  // the long criteria lines fit only in the regular weight
   box->setFont(font);
   if constexpr (std::is_same_v<Box, QRadioButton>) box->setAutoExclusive(false);
@@ -124,7 +124,7 @@ StagedBatchDialog::StagedBatchDialog(QWidget* parent, StagedBatch& batch,
       {id::kMoistureGroup, "Moisture Based Options"}};
   for (auto [group, title] : groups) {
     auto* box = new QGroupBox(QString::fromLatin1(title));
-    box->setFont(Bold(box->font(), 12));
+    box->setFont(platform::Bold(box->font(), 12));
     Place(box, group, ControlRect(group));
   }
 
@@ -138,15 +138,16 @@ StagedBatchDialog::StagedBatchDialog(QWidget* parent, StagedBatch& batch,
         id::kTemperatureTick, ControlRect(id::kTemperatureTick));
   Place(Indicator<QCheckBox>("MOISTURE - Batch automatic moisture control selected", false),
         id::kMoistureTick, ControlRect(id::kMoistureTick));
-  QLabel* criteria =
-      Place(ValueBox(kValueFontPixels), id::kCriteriaText, ControlRect(id::kCriteriaText));
-  criteria->setFont(Bold(criteria->font(), 13));
+  QLabel* criteria = Place(platform::ValueBox(kValueFontPixels), id::kCriteriaText,
+                           ControlRect(id::kCriteriaText));
+  criteria->setFont(platform::Bold(criteria->font(), 13));
 
   AddButton(id::kSafetyToggle, "");
   AddButton(id::kMaxTime, "MAX TIME");
-  Place(ValueBox(kValueFontPixels), id::kMaxTimeBox, ControlRect(id::kMaxTimeBox));
+  Place(platform::ValueBox(kValueFontPixels), id::kMaxTimeBox, ControlRect(id::kMaxTimeBox));
   AddButton(id::kMaxGrainTemp, "MAX GRAIN\nTEMP");
-  Place(ValueBox(kValueFontPixels), id::kMaxGrainTempBox, ControlRect(id::kMaxGrainTempBox));
+  Place(platform::ValueBox(kValueFontPixels), id::kMaxGrainTempBox,
+        ControlRect(id::kMaxGrainTempBox));
 
   AddButton(id::kSingle, "SINGLE");
   AddButton(id::kDual, "DUAL *");
@@ -154,7 +155,7 @@ StagedBatchDialog::StagedBatchDialog(QWidget* parent, StagedBatch& batch,
         ControlRect(id::kSingleTick));
   Place(Indicator<QRadioButton>("Dual Plenum", true), id::kDualTick, ControlRect(id::kDualTick));
   auto* note = new QLabel(QStringLiteral("*Dual mode only available\non single fan model"));
-  note->setFont(Bold(note->font(), 11));
+  note->setFont(platform::Bold(note->font(), 11));
   Place(note, 0, Rect{218, kLowerTop + 116, 194, 34});
 
   AddButton(id::kFull, "FULL");
@@ -172,8 +173,8 @@ StagedBatchDialog::StagedBatchDialog(QWidget* parent, StagedBatch& batch,
 }
 
 QPushButton* StagedBatchDialog::AddButton(int control_id, const char* text) {
-  auto* button = TouchButton(QString::fromLatin1(text), QString::number(control_id));
-  button->setFont(Bold(button->font(), 13));
+  auto* button = platform::TouchButton(QString::fromLatin1(text), QString::number(control_id));
+  button->setFont(platform::Bold(button->font(), 13));
   Place(button, control_id, ControlRect(control_id));
   connect(button, &QPushButton::clicked, this, [this, control_id] { OnControl(control_id); });
   return button;
@@ -287,7 +288,7 @@ void StagedBatchDialog::Refresh() {
 
 void StagedBatchDialog::showEvent(QShowEvent* event) {
   platform::Dialog::showEvent(event);
-  PlaceAboveCentre(*this, kAboveCentre);
+  platform::PlaceAboveCentre(*this, kAboveCentre);
 }
 
 StagedBatch::Outcome RunStagedBatchDialog(QWidget* parent, shell::ViewContext& context) {

@@ -3,7 +3,7 @@
 #include <QFont>
 
 #include "platform/dialog_geometry.h"
-#include "setup/dialog_kit.h"
+#include "platform/dialog_kit.h"
 #include "shell/subsystem.h"
 #include "shell/view_context.h"
 
@@ -67,7 +67,7 @@ TemperatureEntryDialog::TemperatureEntryDialog(QWidget* parent, TemperatureEntry
 }
 
 void TemperatureEntryDialog::AddButton(int control_id, const char* text) {
-  auto* button = TouchButton(QString::fromLatin1(text), QString::fromLatin1(text));
+  auto* button = platform::TouchButton(QString::fromLatin1(text), QString::fromLatin1(text));
   QFont font = button->font();
   font.setPixelSize(17);
   font.setBold(true);

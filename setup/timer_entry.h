@@ -7,6 +7,7 @@
 #include "link/pending_write.h"
 #include "platform/colour.h"
 #include "platform/geometry.h"
+#include "platform/prompter.h"
 
 namespace orvandry::platform {
 class Canvas;
@@ -39,10 +40,8 @@ inline constexpr platform::Rect kMinutesLabel{11, 113, 159, 18};
 inline constexpr platform::Rect kSecondsLabel{317, 113, 159, 18};
 
 // What ACCEPT says when the dryer has not answered yet since start-up.
-inline constexpr const char* kNotConnectedText =
-    "The dryer has not reported its settings yet.\nNothing was sent. Try again when the dryer's "
-    "values are shown.";
-inline constexpr const char* kNotConnectedCaption = " NO CONNECTION TO DRYER";
+using platform::kNotConnectedCaption;
+using platform::kNotConnectedText;
 
 // Values of TimerEntry::key.
 inline constexpr std::int32_t kKeyDelete = 10;

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "platform/dialog_geometry.h"
-#include "setup/dialog_kit.h"
+#include "platform/dialog_kit.h"
 
 namespace orvandry::setup {
 
@@ -86,7 +86,7 @@ TimerEntryDialog::TimerEntryDialog(QWidget* parent, TimerEntry& entry, link::Lin
 }
 
 void TimerEntryDialog::AddButton(int control_id, const char* text) {
-  auto* button = TouchButton(QString::fromLatin1(text), QString::fromLatin1(text));
+  auto* button = platform::TouchButton(QString::fromLatin1(text), QString::fromLatin1(text));
   QFont font = button->font();
   font.setPixelSize(17);
   font.setBold(true);

@@ -4,7 +4,7 @@
 #include <QGroupBox>
 #include <QLabel>
 
-#include "setup/dialog_kit.h"
+#include "platform/dialog_kit.h"
 #include "setup/staged_batch_dialog.h"
 #include "shell/view_context.h"
 
@@ -62,20 +62,20 @@ UnloadParamDialog::UnloadParamDialog(QWidget* parent, UnloadParameters& rates,
   for (int row = 0; row < 2; ++row) {
     const GroupIds& g = kGroups[row];
     auto* box = new QGroupBox(QString::fromLatin1(titles[row]));
-    box->setFont(Bold(box->font(), 12));
+    box->setFont(platform::Bold(box->font(), 12));
     Place(box, g.group, ControlRect(g.group));
-    Place(ValueBox(kValueFontPixels), g.bph, ControlRect(g.bph));
-    Place(ValueBox(kValueFontPixels), g.percent, ControlRect(g.percent));
+    Place(platform::ValueBox(kValueFontPixels), g.bph, ControlRect(g.bph));
+    Place(platform::ValueBox(kValueFontPixels), g.percent, ControlRect(g.percent));
     const Rect bph = ControlRect(g.bph);
     const Rect percent = ControlRect(g.percent);
     auto* bph_unit = new QLabel(QStringLiteral("BPH"));
-    bph_unit->setFont(Bold(bph_unit->font(), 13));
+    bph_unit->setFont(platform::Bold(bph_unit->font(), 13));
     Place(bph_unit, 0, Rect{bph.Right() + 4, bph.y + 12, 34, 20});
     auto* percent_unit = new QLabel(QStringLiteral("%"));
-    percent_unit->setFont(Bold(percent_unit->font(), 13));
+    percent_unit->setFont(platform::Bold(percent_unit->font(), 13));
     Place(percent_unit, 0, Rect{percent.Right() + 4, percent.y + 12, 20, 20});
     auto* note = new QLabel;
-    note->setFont(Bold(note->font(), 11));
+    note->setFont(platform::Bold(note->font(), 11));
     Place(note, g.note, ControlRect(g.note));
   }
   const std::pair<int, const char*> buttons[] = {{id::kMaxIncrease, "INCREASE"},
@@ -86,8 +86,8 @@ UnloadParamDialog::UnloadParamDialog(QWidget* parent, UnloadParameters& rates,
                                                  {id::kCancel, "CANCEL"},
                                                  {id::kAccept, "ACCEPT"}};
   for (auto [control_id, text] : buttons) {
-    auto* button = TouchButton(QString::fromLatin1(text), QString::number(control_id));
-    button->setFont(Bold(button->font(), 14));
+    auto* button = platform::TouchButton(QString::fromLatin1(text), QString::number(control_id));
+    button->setFont(platform::Bold(button->font(), 14));
     Place(button, control_id, ControlRect(control_id));
     connect(button, &QPushButton::clicked, this, [this, id = control_id] { OnControl(id); });
   }
@@ -144,7 +144,7 @@ void UnloadParamDialog::Refresh() {
 
 void UnloadParamDialog::showEvent(QShowEvent* event) {
   platform::Dialog::showEvent(event);
-  PlaceAboveCentre(*this, kAboveCentre);
+  platform::PlaceAboveCentre(*this, kAboveCentre);
 }
 
 UnloadParameters::Outcome RunUnloadParamDialog(QWidget* parent, shell::ViewContext& context,

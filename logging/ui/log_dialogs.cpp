@@ -5,26 +5,19 @@
 #include <QShowEvent>
 #include <algorithm>
 
+#include "platform/dialog_kit.h"
+
 namespace orvandry::logging::ui {
 
 namespace {
 
 using platform::Rect;
 
-QFont Bold(const QFont& base, int pixels) {
-  QFont font = base;
-  font.setPixelSize(pixels);
-  font.setBold(true);
-  return font;
-}
+using platform::Bold;
 
-// The panel has no keyboard: a button is never a default button and never takes focus.
 QPushButton* TouchButton(const char* text, int id) {
-  auto* button = new QPushButton(QString::fromLatin1(text));
+  auto* button = platform::TouchButton(QString::fromLatin1(text), 14);
   button->setObjectName(QString::number(id));
-  button->setAutoDefault(false);
-  button->setFocusPolicy(Qt::NoFocus);
-  button->setFont(Bold(button->font(), 14));
   return button;
 }
 
@@ -40,11 +33,7 @@ QRadioButton* MakeIndicator(const char* text) {
 
 // Centred on the panel and lifted 20 pixels, never past its top-left corner.
 void PlaceAboveCentre(QWidget& dialog) {
-  if (dialog.parentWidget() == nullptr) return;
-  const QRect panel = dialog.parentWidget()->window()->frameGeometry();
-  const int x = panel.left() + (panel.width() - dialog.width()) / 2;
-  const int y = panel.top() + (panel.height() - dialog.height()) / 2 - 20;
-  dialog.move(std::max(panel.left(), x), std::max(panel.top(), y));
+  platform::PlaceAboveCentre(dialog, 20);
 }
 
 constexpr int kSampleGroup = 1;   // frames, placed under ids of their own

@@ -8,7 +8,7 @@
 
 #include "link/status_map.h"
 #include "service/calibration_dialog.h"
-#include "service/not_connected.h"
+#include "platform/prompter.h"
 #include "tests/service/service_fixture.h"
 
 namespace orvandry::service {
@@ -107,7 +107,7 @@ TEST_F(CalibrationTest, AcceptBeforeTheDryerHasReportedSendsNothingAndSaysSo) {
   calibration.Press(DefOf(Offset::kWetMoisture).up_id, prompter);
   prompter = {Answer::kOk};
   EXPECT_EQ(calibration.Press(id::kAccept, prompter), Calibration::Outcome::kKeepOpen);
-  EXPECT_EQ(prompter.Last()->caption, kNotConnectedCaption);
+  EXPECT_EQ(prompter.Last()->caption, platform::kNotConnectedCaption);
   EXPECT_TRUE(NextFrame(shared).empty());
 }
 

@@ -12,7 +12,7 @@
 #include "service/meter_output.h"
 #include "service/remote_connection.h"
 #include "service/sampler_setup.h"
-#include "service/service_texts.h"
+#include "platform/prompter.h"
 #include "service/unload_bushels.h"
 #include "service/user_settings.h"
 
@@ -111,7 +111,7 @@ TEST_F(ControllerSettingsTest, UserSettingsCommandStaysRaisedUntilTheDryerReport
   prompter.Script(Answer::kOk);
   EXPECT_EQ(early.Press(user_settings_id::kSave, prompter), UserSettings::Outcome::kCancelled);
   EXPECT_FALSE(cold.pending.AnyRaised());
-  EXPECT_EQ(prompter.Last()->text, kNotConnectedText);
+  EXPECT_EQ(prompter.Last()->text, platform::kNotConnectedText);
   EXPECT_TRUE(prompter.Clean()) << prompter.Problems();
 }
 

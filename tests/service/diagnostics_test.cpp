@@ -12,7 +12,7 @@
 
 #include "link/status_map.h"
 #include "service/diagnostics_dialogs.h"
-#include "service/not_connected.h"
+#include "platform/prompter.h"
 #include "tests/service/service_fixture.h"
 
 namespace orvandry::service {
@@ -247,7 +247,7 @@ TEST_F(DiagnosticsTest, NothingIsSentBeforeTheDryerHasReported) {
   diagnostics.Press(id::kAirswitch, prompter);
   EXPECT_TRUE(NextFrame(shared).empty());
   EXPECT_TRUE(prompter.Clean()) << prompter.Problems();
-  EXPECT_EQ(prompter.Last()->caption, kNotConnectedCaption);
+  EXPECT_EQ(prompter.Last()->caption, platform::kNotConnectedCaption);
 }
 
 // The dialog: every button opens its dialog or acts, the indicator follows the dryer, every

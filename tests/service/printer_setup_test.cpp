@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "service/not_connected.h"
+#include "platform/prompter.h"
 #include "service/printer_setup_dialog.h"
 #include "tests/service/service_fixture.h"
 
@@ -131,7 +131,7 @@ TEST_F(PrinterSetupTest, NothingGoesBeforeTheDryerHasReported) {
   prompter = {Answer::kOk};
   setup.Press(id::kIncrease, prompter);
   EXPECT_EQ(setup.Press(id::kAccept, prompter), Outcome::kKeepOpen);
-  EXPECT_EQ(prompter.Last()->caption, kNotConnectedCaption);
+  EXPECT_EQ(prompter.Last()->caption, platform::kNotConnectedCaption);
   EXPECT_TRUE(NextFrame(shared).empty());
 }
 

@@ -1,19 +1,50 @@
-#include "service/touch_parts.h"
+#include "platform/dialog_kit.h"
 
 #include <QCheckBox>
 #include <QFont>
 #include <QLabel>
 #include <QPalette>
 #include <QPushButton>
+#include <QString>
+#include <QWidget>
 #include <algorithm>
 
-namespace orvandry::service {
+namespace orvandry::platform {
 
 QFont Bold(const QFont& base, int pixels) {
   QFont font = base;
   font.setPixelSize(pixels);
   font.setBold(true);
   return font;
+}
+
+QPushButton* TouchButton(const QString& text, const QString& name) {
+  auto* button = new QPushButton(text);
+  button->setObjectName(name);
+  button->setAutoDefault(false);
+  button->setFocusPolicy(Qt::NoFocus);
+  return button;
+}
+
+QLabel* ValueBox(int font_pixels) {
+  auto* label = new QLabel;
+  label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  label->setAlignment(Qt::AlignCenter);
+  label->setAutoFillBackground(true);
+  QPalette palette = label->palette();
+  palette.setColor(QPalette::Window, Qt::white);
+  palette.setColor(QPalette::WindowText, Qt::black);
+  label->setPalette(palette);
+  label->setFont(Bold(label->font(), font_pixels));
+  return label;
+}
+
+void PlaceAboveCentre(QWidget& dialog, int above) {
+  if (dialog.parentWidget() == nullptr) return;
+  const QRect panel = dialog.parentWidget()->window()->frameGeometry();
+  const int x = panel.left() + (panel.width() - dialog.width()) / 2;
+  const int y = panel.top() + (panel.height() - dialog.height()) / 2 - above;
+  dialog.move(std::max(panel.left(), x), std::max(panel.top(), y));
 }
 
 QPushButton* TouchButton(const QString& text, int font_pixels) {
@@ -36,19 +67,6 @@ QCheckBox* Indicator(const QString& text, int font_pixels, bool bold) {
   return box;
 }
 
-QLabel* ValueBox(int font_pixels) {
-  auto* label = new QLabel;
-  label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  label->setAlignment(Qt::AlignCenter);
-  label->setAutoFillBackground(true);
-  QPalette palette = label->palette();
-  palette.setColor(QPalette::Window, Qt::white);
-  palette.setColor(QPalette::WindowText, Qt::black);
-  label->setPalette(palette);
-  label->setFont(Bold(label->font(), font_pixels));
-  return label;
-}
-
 void ShiftOnPanel(QWidget& dialog, int dx, int dy) {
   if (dialog.parentWidget() == nullptr) return;
   // The panel is the outermost window: a dialog opened from another dialog has that one as parent.
@@ -62,4 +80,4 @@ void ShiftOnPanel(QWidget& dialog, int dx, int dy) {
   dialog.move(x, y);
 }
 
-}  // namespace orvandry::service
+}  // namespace orvandry::platform
