@@ -124,6 +124,10 @@ int main(int argc, char** argv) {
     return 2;
   }
   if (!folder_warning.empty()) std::fprintf(stderr, "orvandry: %s\n", folder_warning.c_str());
+  if (const auto refused = orvandry::app::PrepareMqtt(options)) {
+    std::fprintf(stderr, "orvandry: %s\n", refused->c_str());
+    return 2;
+  }
   const std::string port_problem = orvandry::app::PortProblem(options);
   if (!port_problem.empty()) std::fprintf(stderr, "orvandry: %s\n", port_problem.c_str());
 
@@ -144,6 +148,7 @@ int main(int argc, char** argv) {
 
   orvandry::app::Display display(shared, settings, prompter, store, clock, paths);
   orvandry::shell::MainWindow& window = display.window();
+  display.alerts().Configure(options.mqtt);
   window.SetManualsFolder(QString::fromStdString(paths.ManualsDir().string()));
   QObject::connect(&instance, &orvandry::app::SingleInstance::RaiseRequested, &window, [&window] {
     window.showNormal();
