@@ -96,6 +96,11 @@ int main(int argc, char** argv) {
   orvandry::app::DisplayOptions options =
       std::get<orvandry::app::DisplayOptions>(std::move(parsed));
   QtArguments qt_arguments(options.qt_arguments);
+  // The MQTT credentials are read before anything is made, so a bad file leaves no trace either.
+  if (const auto refused = orvandry::app::PrepareMqtt(options)) {
+    std::fprintf(stderr, "orvandry: %s\n", refused->c_str());
+    return 2;
+  }
 
   // The single-instance lock comes before anything of the display is built.
   orvandry::app::SingleInstance instance(orvandry::app::SingleInstance::DefaultName());
@@ -124,10 +129,6 @@ int main(int argc, char** argv) {
     return 2;
   }
   if (!folder_warning.empty()) std::fprintf(stderr, "orvandry: %s\n", folder_warning.c_str());
-  if (const auto refused = orvandry::app::PrepareMqtt(options)) {
-    std::fprintf(stderr, "orvandry: %s\n", refused->c_str());
-    return 2;
-  }
   const std::string port_problem = orvandry::app::PortProblem(options);
   if (!port_problem.empty()) std::fprintf(stderr, "orvandry: %s\n", port_problem.c_str());
 
