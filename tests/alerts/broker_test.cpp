@@ -26,6 +26,7 @@ namespace orvandry::alerts {
 namespace {
 
 using namespace std::chrono_literals;
+namespace fs = std::filesystem;
 using testing::Broker;
 using testing::Eventually;
 using testing::MosquittoProgram;
@@ -141,6 +142,48 @@ TEST(BrokerAlerts, ShutdownsArriveAndOnesDuringAnOutageFollowWhenTheBrokerIsBack
     return !Json(link_messages.back().payload)["online"].toBool(true);
   }));
   link.reset();
+}
+
+// A broker that refuses the display (no or wrong credentials) is tried again with back-off, not
+// in a spin; with the credentials file's user and password the display gets in and its waiting
+// shutdown arrives.
+TEST(BrokerAlerts, ARefusingBrokerIsTriedAgainWithBackOffAndTheCredentialsGetIn) {
+  ASSERT_FALSE(MosquittoProgram().empty()) << "mosquitto is not installed (make deps)";
+  Broker broker(true);
+  ASSERT_TRUE(broker.Start()) << broker.Log();
+  Subscriber farm(broker.port(), "orvandry/locked/#", Broker::kUser, Broker::kPassword);
+  ASSERT_TRUE(Eventually([&] { return farm.subscribed_.load(); }));
+
+  MqttConfig config;
+  config.host = "127.0.0.1";
+  config.port = broker.port();
+  config.dryer_name = "locked";
+  config.first_retry = 100ms;
+  config.max_retry = 400ms;
+  link::LinkShared shared;
+  std::string error;
+  {
+    AlertService refused(shared, config);
+    ASSERT_TRUE(refused.Start(&error)) << error;
+    refused.OnWarningCode(0x02, 0x05);
+    std::this_thread::sleep_for(1500ms);
+    EXPECT_FALSE(refused.publisher().Connected());
+    EXPECT_EQ(refused.publisher().Waiting(), 1u);
+    // 100 + 200 + 400 + 400 ... ms: about six attempts in 1.5 s.
+    EXPECT_GE(refused.publisher().Attempts(), 3);
+    EXPECT_LE(refused.publisher().Attempts(), 9);
+  }
+  EXPECT_TRUE(farm.On("orvandry/locked/shutdown").empty());
+
+  const fs::path credentials = broker.dir() / "credentials";
+  std::ofstream(credentials) << Broker::kUser << "\r\n" << Broker::kPassword << "\n";
+  ASSERT_FALSE(ReadCredentials(credentials.string(), &config.username, &config.password));
+  AlertService admitted(shared, config);
+  ASSERT_TRUE(admitted.Start(&error)) << error;
+  admitted.OnWarningCode(0x02, 0x05);
+  ASSERT_TRUE(Eventually([&] { return farm.On("orvandry/locked/shutdown").size() == 1; }))
+      << broker.Log();
+  EXPECT_EQ(Json(farm.On("orvandry/locked/shutdown")[0].payload)["code"].toString(), "0205");
 }
 
 }  // namespace

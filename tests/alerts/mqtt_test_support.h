@@ -74,7 +74,11 @@ inline std::string MosquittoProgram() {
 // subscriber's session and its queued messages survive a restart as at a farm's broker.
 class Broker {
  public:
-  Broker() {
+  static constexpr const char* kUser = "orvandry";
+  static constexpr const char* kPassword = "s3cret, with \"quotes\"";
+
+  // With `with_password`, only kUser with kPassword gets in.
+  explicit Broker(bool with_password = false) {
     std::string pattern = (fs::temp_directory_path() / "orvandry-broker-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) std::abort();
     dir_ = pattern;
@@ -82,13 +86,20 @@ class Broker {
     const passwd* me = getpwuid(getuid());
     std::ofstream(dir_ / "mosquitto.conf")
         << "listener " << port_ << " 127.0.0.1\n"
-        << "allow_anonymous true\n"
+        << "allow_anonymous " << (with_password ? "false" : "true") << "\n"
+        << (with_password ? "password_file " + (dir_ / "passwd").string() + "\n" : "")
         << "persistence true\npersistence_location " << dir_.string() << "/\n"
         << "log_dest file " << (dir_ / "mosquitto.log").string()
         << "\n"
         // Started as root, mosquitto would switch to its own user, who cannot write here.
         << "user " << (me != nullptr ? me->pw_name : "root") << "\n";
+    if (with_password) {
+      const std::string command = "mosquitto_passwd -b -c '" + (dir_ / "passwd").string() + "' " +
+                                  kUser + " '" + kPassword + "' >/dev/null 2>&1";
+      if (std::system(command.c_str()) != 0) std::abort();
+    }
   }
+  const fs::path& dir() const { return dir_; }
   ~Broker() {
     Stop();
     std::error_code ec;
@@ -135,11 +146,14 @@ class Broker {
 // The farm's side: a persistent session subscribed to everything of one dryer at QoS 1.
 class Subscriber {
  public:
-  Subscriber(int port, const std::string& topic) : topic_(topic) {
+  Subscriber(int port, const std::string& topic, const char* user = nullptr,
+             const char* password = nullptr)
+      : topic_(topic) {
     mosquitto_lib_init();
     const std::string id = "orvandry-test-subscriber-" + std::to_string(getpid());
     mosq_ = mosquitto_new(id.c_str(), false, this);
     mosquitto_reconnect_delay_set(mosq_, 1, 1, false);
+    if (user != nullptr) mosquitto_username_pw_set(mosq_, user, password);
     mosquitto_connect_callback_set(mosq_, [](mosquitto* m, void* self, int rc) {
       if (rc == 0)
         mosquitto_subscribe(m, nullptr, static_cast<Subscriber*>(self)->topic_.c_str(), 1);
