@@ -149,7 +149,7 @@ TEST(BrokerAlerts, ShutdownsArriveAndOnesDuringAnOutageFollowWhenTheBrokerIsBack
 // shutdown arrives.
 TEST(BrokerAlerts, ARefusingBrokerIsTriedAgainWithBackOffAndTheCredentialsGetIn) {
   ASSERT_FALSE(MosquittoProgram().empty()) << "mosquitto is not installed (make deps)";
-  Broker broker(true);
+  Broker broker(Broker::Kind::kPassword);
   ASSERT_TRUE(broker.Start()) << broker.Log();
   Subscriber farm(broker.port(), "orvandry/locked/#", Broker::kUser, Broker::kPassword);
   ASSERT_TRUE(Eventually([&] { return farm.subscribed_.load(); }));
@@ -184,6 +184,43 @@ TEST(BrokerAlerts, ARefusingBrokerIsTriedAgainWithBackOffAndTheCredentialsGetIn)
   ASSERT_TRUE(Eventually([&] { return farm.On("orvandry/locked/shutdown").size() == 1; }))
       << broker.Log();
   EXPECT_EQ(Json(farm.On("orvandry/locked/shutdown")[0].payload)["code"].toString(), "0205");
+}
+
+// With a CA file the display speaks TLS and checks the broker's certificate: a certificate its CA
+// file does not vouch for keeps it out; the right CA file gets its shutdown through.
+TEST(BrokerAlerts, WithACaFileTheDisplayUsesTlsAndChecksTheBroker) {
+  ASSERT_FALSE(MosquittoProgram().empty()) << "mosquitto is not installed (make deps)";
+  Broker broker(Broker::Kind::kTls);
+  ASSERT_TRUE(broker.Start()) << broker.Log();
+  Broker other(Broker::Kind::kTls);  // only for a certificate the broker does not have
+  Subscriber farm(broker.port(), "orvandry/tls/#");
+  ASSERT_TRUE(Eventually([&] { return farm.subscribed_.load(); }));
+
+  MqttConfig config;
+  config.host = "127.0.0.1";
+  config.port = broker.tls_port();
+  config.dryer_name = "tls";
+  config.first_retry = 100ms;
+  config.max_retry = 400ms;
+  link::LinkShared shared;
+  std::string error;
+  for (const std::string& ca : {other.ca_file(), broker.ca_file()}) {
+    const bool trusted = ca == broker.ca_file();
+    SCOPED_TRACE(trusted ? "the broker's CA" : "another CA");
+    config.cafile = ca;
+    AlertService service(shared, config);
+    ASSERT_TRUE(service.Start(&error)) << error;
+    service.OnWarningCode(0x02, 0x05);
+    if (!trusted) {
+      std::this_thread::sleep_for(1000ms);
+      EXPECT_FALSE(service.publisher().Connected());
+      EXPECT_GE(service.publisher().Attempts(), 2);
+      EXPECT_TRUE(farm.On("orvandry/tls/shutdown").empty());
+    } else {
+      EXPECT_TRUE(Eventually([&] { return farm.On("orvandry/tls/shutdown").size() == 1; }))
+          << broker.Log();
+    }
+  }
 }
 
 }  // namespace

@@ -77,8 +77,15 @@ class Broker {
   static constexpr const char* kUser = "orvandry";
   static constexpr const char* kPassword = "s3cret, with \"quotes\"";
 
-  // With `with_password`, only kUser with kPassword gets in.
-  explicit Broker(bool with_password = false) {
+  enum class Kind {
+    kOpen,      // anyone gets in
+    kPassword,  // only kUser with kPassword gets in
+    kTls,       // anyone, and a second listener, tls_port(), speaks TLS with a certificate for
+                // 127.0.0.1 that ca_file() trusts
+  };
+
+  explicit Broker(Kind kind = Kind::kOpen) {
+    const bool with_password = kind == Kind::kPassword;
     std::string pattern = (fs::temp_directory_path() / "orvandry-broker-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) std::abort();
     dir_ = pattern;
@@ -93,6 +100,18 @@ class Broker {
         << "\n"
         // Started as root, mosquitto would switch to its own user, who cannot write here.
         << "user " << (me != nullptr ? me->pw_name : "root") << "\n";
+    if (kind == Kind::kTls) {
+      tls_port_ = FreeLoopbackPort();
+      const std::string key = (dir_ / "server.key").string();
+      const std::string command =
+          "openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=127.0.0.1 -addext "
+          "subjectAltName=IP:127.0.0.1 -keyout '" +
+          key + "' -out '" + ca_file() + "' >/dev/null 2>&1";
+      if (std::system(command.c_str()) != 0) std::abort();
+      std::ofstream(dir_ / "mosquitto.conf", std::ios::app)
+          << "listener " << tls_port_ << " 127.0.0.1\ncertfile " << ca_file() << "\nkeyfile " << key
+          << "\n";
+    }
     if (with_password) {
       const std::string command = "mosquitto_passwd -b -c '" + (dir_ / "passwd").string() + "' " +
                                   kUser + " '" + kPassword + "' >/dev/null 2>&1";
@@ -100,6 +119,8 @@ class Broker {
     }
   }
   const fs::path& dir() const { return dir_; }
+  int tls_port() const { return tls_port_; }
+  std::string ca_file() const { return (dir_ / "server.crt").string(); }
   ~Broker() {
     Stop();
     std::error_code ec;
@@ -122,7 +143,8 @@ class Broker {
       execl(program.c_str(), program.c_str(), "-c", config.c_str(), static_cast<char*>(nullptr));
       _exit(127);
     }
-    return Eventually([&] { return Accepts(port_); }, 5000ms);
+    return Eventually([&] { return Accepts(port_) && (tls_port_ == 0 || Accepts(tls_port_)); },
+                      5000ms);
   }
   void Stop() {
     if (pid_ <= 0) return;
@@ -140,6 +162,7 @@ class Broker {
  private:
   fs::path dir_;
   int port_ = 0;
+  int tls_port_ = 0;
   pid_t pid_ = -1;
 };
 
