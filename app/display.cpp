@@ -10,6 +10,7 @@ Display::Display(link::LinkShared& shared, shell::Settings& settings, platform::
     : warnings_(paths, shared, prompter),
       logging_(paths, shared, prompter),
       graphs_(logging_.Reader(), settings, store),
+      alerts_(shared),
       window_(shared, settings, prompter, store, clock,
               {
                   &views_,     // the main status screen
@@ -18,6 +19,7 @@ Display::Display(link::LinkShared& shared, shell::Settings& settings, platform::
                   &service_,   // diagnostics, calibration and the service dialogs
                   &logging_,   // the data logs, their setup and export
                   &graphs_,    // graph window, status chart, grain temperature and moisture view
+                  &alerts_,    // shutdown alerts and the status over MQTT (after the warnings)
               }) {}
 
 }  // namespace orvandry::app

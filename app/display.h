@@ -1,5 +1,6 @@
 #pragma once
 
+#include "alerts/ui/alerts_subsystem.h"
 #include "graphs/graphs_subsystem.h"
 #include "logging/ui/logging_subsystem.h"
 #include "service/service_subsystem.h"
@@ -25,6 +26,7 @@ class Display {
   warnings::ui::WarningsSubsystem& warnings() { return warnings_; }
   logging::ui::LoggingSubsystem& logging() { return logging_; }
   graphs::GraphsSubsystem& graphs() { return graphs_; }
+  alerts::ui::AlertsSubsystem& alerts() { return alerts_; }
 
  private:
   views::ViewsSubsystem views_;
@@ -33,6 +35,7 @@ class Display {
   service::ServiceSubsystem service_;
   logging::ui::LoggingSubsystem logging_;
   graphs::GraphsSubsystem graphs_;  // reads the logs above
+  alerts::ui::AlertsSubsystem alerts_;
   shell::MainWindow window_;  // last: the subsystems outlive it
 };
 

@@ -96,6 +96,11 @@ int main(int argc, char** argv) {
   orvandry::app::DisplayOptions options =
       std::get<orvandry::app::DisplayOptions>(std::move(parsed));
   QtArguments qt_arguments(options.qt_arguments);
+  // The MQTT credentials are read before anything is made, so a bad file leaves no trace either.
+  if (const auto refused = orvandry::app::PrepareMqtt(options)) {
+    std::fprintf(stderr, "orvandry: %s\n", refused->c_str());
+    return 2;
+  }
 
   // The single-instance lock comes before anything of the display is built.
   orvandry::app::SingleInstance instance(orvandry::app::SingleInstance::DefaultName());
@@ -144,6 +149,7 @@ int main(int argc, char** argv) {
 
   orvandry::app::Display display(shared, settings, prompter, store, clock, paths);
   orvandry::shell::MainWindow& window = display.window();
+  display.alerts().Configure(options.mqtt);
   window.SetManualsFolder(QString::fromStdString(paths.ManualsDir().string()));
   QObject::connect(&instance, &orvandry::app::SingleInstance::RaiseRequested, &window, [&window] {
     window.showNormal();

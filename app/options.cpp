@@ -34,6 +34,10 @@ constexpr OwnOption kOwnOptions[] = {
     {"screenshot-every", "SECONDS", "off-screen, save the screen this often (1..86400)", "3"},
     {"run-seconds", "SECONDS", "quit after this long (0..2147483)", "0: run until closed"},
     {"exit-after-first-paint", nullptr, "print the start-up time and quit", "off"},
+    {"dryer-name", "NAME", "this dryer's name in the MQTT topics", "the host name"},
+    {"mqtt-broker", "HOST:PORT", "publish shutdowns and the status to this MQTT broker", "off"},
+    {"mqtt-credentials", "FILE", "MQTT user name (line 1) and password (line 2)", "none"},
+    {"mqtt-cafile", "FILE", "connect to the MQTT broker with TLS, trusting this CA", "no TLS"},
 };
 
 // The options QGuiApplication, QApplication and the X11 platform read from the command line.
@@ -159,14 +163,35 @@ std::variant<DisplayOptions, CommandLineExit> ParseDisplayOptions(const QStringL
 
   DisplayOptions options;
   // A path that starts with '-' is the next option: the path itself was left out.
+  std::string broker;
+  std::string cafile;
   for (const auto& [name, into] :
        {std::pair{"port", &options.port}, std::pair{"data-dir", &options.data_dir},
-        std::pair{"usb-dir", &options.usb_dir}}) {
+        std::pair{"usb-dir", &options.usb_dir}, std::pair{"dryer-name", &options.dryer_name},
+        std::pair{"mqtt-broker", &broker},
+        std::pair{"mqtt-credentials", &options.mqtt_credentials_file},
+        std::pair{"mqtt-cafile", &cafile}}) {
     if (!parser.isSet(name)) continue;
     const QString value = parser.value(name);
     if (value.isEmpty() || value.startsWith('-'))
       return Mistake(QString("--%1 needs a value").arg(name));
     *into = value.toStdString();
+  }
+  if (parser.isSet("dryer-name") && !alerts::ValidDryerName(options.dryer_name))
+    return Mistake(QString("--dryer-name '%1': 1 to 64 characters, without spaces, '/', '+' or '#'")
+                       .arg(parser.value("dryer-name")));
+  if (!broker.empty()) {
+    const auto address = alerts::ParseBrokerAddress(broker);
+    if (!address)
+      return Mistake(QString("--mqtt-broker '%1': expected HOST:PORT with a port from 1 to 65535")
+                         .arg(parser.value("mqtt-broker")));
+    options.mqtt.emplace();
+    options.mqtt->host = address->host;
+    options.mqtt->port = address->port;
+    options.mqtt->cafile = cafile;
+  } else {
+    for (const char* name : {"mqtt-credentials", "mqtt-cafile"})
+      if (parser.isSet(name)) return Mistake(QString("--%1 needs --mqtt-broker").arg(name));
   }
   options.simulate = parser.isSet("simulate");
   options.fullscreen = parser.isSet("fullscreen");
@@ -225,6 +250,20 @@ std::optional<std::string> PrepareFolders(DisplayOptions& options, std::string* 
   if (access(data.c_str(), W_OK) != 0 && warning != nullptr)
     *warning = "--data-dir " + options.data_dir + ": cannot write there: " + std::strerror(errno) +
                "; starting anyway, but logs and new shutdowns will not be stored";
+  return std::nullopt;
+}
+
+std::optional<std::string> PrepareMqtt(DisplayOptions& options) {
+  if (options.dryer_name.empty()) options.dryer_name = alerts::DefaultDryerName();
+  if (!options.mqtt) return std::nullopt;
+  options.mqtt->dryer_name = options.dryer_name;
+  if (!options.mqtt_credentials_file.empty()) {
+    if (auto refused = alerts::ReadCredentials(options.mqtt_credentials_file,
+                                               &options.mqtt->username, &options.mqtt->password))
+      return "--mqtt-credentials " + *refused;
+  }
+  if (!options.mqtt->cafile.empty() && access(options.mqtt->cafile.c_str(), R_OK) != 0)
+    return "--mqtt-cafile " + options.mqtt->cafile + ": cannot read it: " + std::strerror(errno);
   return std::nullopt;
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <variant>
 
+#include "alerts/mqtt_config.h"
 #include "platform/paths.h"
 
 namespace orvandry::app {
@@ -27,6 +28,12 @@ struct DisplayOptions {
   // Qt's own options, for QApplication: the program name first, then each option as Qt reads it.
   QStringList qt_arguments;
   bool platform_chosen = false;  // -platform was given
+  // The name of this dryer where several share a broker; empty: the host name.
+  std::string dryer_name;
+  // Shutdown alerts and the status over MQTT: off unless --mqtt-broker is given. The credentials
+  // file's path waits in mqtt_credentials_file until PrepareMqtt reads it.
+  std::optional<alerts::MqttConfig> mqtt;
+  std::string mqtt_credentials_file;
 };
 
 // The command line ends the program before anything is started: `text` goes to standard output
@@ -54,6 +61,10 @@ std::string DefaultDataDir();
 // dryer and can still list and export the stored history; `warning` then says why nothing new
 // will be kept.
 std::optional<std::string> PrepareFolders(DisplayOptions& options, std::string* warning = nullptr);
+
+// Reads the MQTT credentials file and checks the CA file can be read, filling in the dryer name
+// (the host name when none was given). Returns the reason for refusing.
+std::optional<std::string> PrepareMqtt(DisplayOptions& options);
 
 // Empty when the serial port exists (or the simulated dryer is used); otherwise what to say.
 std::string PortProblem(const DisplayOptions& options);

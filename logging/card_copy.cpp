@@ -45,6 +45,34 @@ int RenameNoReplace(const std::filesystem::path& from, const std::filesystem::pa
   return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
 }
 
+// Flushes and closes the temporary file, renames it to `target` and flushes the folder; on any
+// failure the temporary file is removed. `done`/`error`: how the writing went.
+CopyResult PlaceOnCard(int out, bool done, int error, const std::filesystem::path& temp,
+                       const std::filesystem::path& target, const std::filesystem::path& folder) {
+  CopyResult result;
+  if (done && ::fsync(out) != 0) {
+    done = false;
+    error = errno;
+  }
+  if (::close(out) != 0 && done) {
+    done = false;
+    error = errno;
+  }
+  if (done) error = RenameNoReplace(temp, target);
+  if (!done || error != 0) {
+    ::unlink(temp.c_str());
+    result.error = error;
+    return result;
+  }
+  const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir >= 0) {
+    ::fsync(dir);  // some card file systems cannot sync a folder; the file is there regardless
+    ::close(dir);
+  }
+  result.ok = true;
+  return result;
+}
+
 }  // namespace
 
 CopyResult CopyToCard(const std::filesystem::path& source, const std::filesystem::path& folder,
@@ -64,26 +92,20 @@ CopyResult CopyToCard(const std::filesystem::path& source, const std::filesystem
     ::close(in);
     return result;
   }
-  bool done = CopyAll(in, out) && ::fsync(out) == 0;
-  int error = errno;
+  const bool done = CopyAll(in, out);
+  const int error = errno;
   ::close(in);
-  if (::close(out) != 0 && done) {
-    done = false;
-    error = errno;
-  }
-  if (done) error = RenameNoReplace(temp, target);
-  if (!done || error != 0) {
-    ::unlink(temp.c_str());
-    result.error = error;
-    return result;
-  }
-  const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir >= 0) {
-    ::fsync(dir);  // some card file systems cannot sync a folder; the file is there regardless
-    ::close(dir);
-  }
-  result.ok = true;
-  return result;
+  return PlaceOnCard(out, done, error, temp, target, folder);
+}
+
+CopyResult WriteTextToCard(std::string_view text, const std::filesystem::path& folder,
+                           const std::string& name) {
+  const std::filesystem::path target = folder / name;
+  const std::filesystem::path temp = folder / (name + ".part");
+  const int out = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644);
+  if (out < 0) return CopyResult{false, errno};
+  const bool done = WriteAll(out, reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+  return PlaceOnCard(out, done, errno, temp, target, folder);
 }
 
 }  // namespace orvandry::logging

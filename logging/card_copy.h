@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace orvandry::logging {
 
@@ -17,5 +18,10 @@ struct CopyResult {
 // removed.
 CopyResult CopyToCard(const std::filesystem::path& source, const std::filesystem::path& folder,
                       const std::string& name);
+
+// Writes `text` to `folder`/`name` with the same safety as CopyToCard: temporary name, flushed,
+// renamed only if no file has that name, folder flushed.
+CopyResult WriteTextToCard(std::string_view text, const std::filesystem::path& folder,
+                           const std::string& name);
 
 }  // namespace orvandry::logging

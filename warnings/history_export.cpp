@@ -11,6 +11,7 @@
 
 #include "warnings/history_rows.h"
 #include "warnings/history_texts.h"
+#include "warnings/shutdown_time.h"
 
 namespace orvandry::warnings {
 namespace {
@@ -76,9 +77,10 @@ void SyncFolder(const std::filesystem::path& dir) {
 }
 
 // Writes the export text under the temporary name, flushes it and renames it over the export.
-ExportResult WriteToCard(std::string_view text, const std::filesystem::path& usb_dir) {
-  const std::filesystem::path temp = usb_dir / texts::kExportTempFileName;
-  const std::filesystem::path final_path = usb_dir / texts::kExportFileName;
+ExportResult WriteToCard(std::string_view text, const std::filesystem::path& usb_dir,
+                         std::string_view file_name, std::string_view temp_name) {
+  const std::filesystem::path temp = usb_dir / temp_name;
+  const std::filesystem::path final_path = usb_dir / file_name;
   // O_NOFOLLOW: the card is removable media anyone can prepare; never write through a link on it.
   const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644);
   if (fd < 0) return FileFailure(ExportStatus::kCannotCreate, texts::kCannotCreateText, errno);
@@ -105,7 +107,37 @@ ExportResult WriteToCard(std::string_view text, const std::filesystem::path& usb
   return result;
 }
 
+void AppendCsvField(std::string& out, std::string_view field) {
+  if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
+    out += field;
+    return;
+  }
+  out += '"';
+  for (char c : field) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  out += '"';
+}
+
 }  // namespace
+
+std::string HistoryCsv(std::span<const ShutdownRecord> records_by_time) {
+  std::string csv = "time (local),node,warning\r\n";
+  for (const ShutdownRecord& record : records_by_time) {
+    const LocalDateTime t = FromShutdownTime(record.time);
+    char time[40];
+    std::snprintf(time, sizeof time, "%04d-%02d-%02dT%02d:%02d:%02d", t.year, t.month, t.day,
+                  t.hour, t.minute, t.second);
+    csv += time;
+    csv += ',';
+    AppendCsvField(csv, record.node_name);
+    csv += ',';
+    AppendCsvField(csv, record.warning_text);
+    csv += "\r\n";
+  }
+  return csv;
+}
 
 void IgnoreFileSizeSignal() {
   std::signal(SIGXFSZ, SIG_IGN);
@@ -139,7 +171,13 @@ ExportResult ExportShutdownHistory(ShutdownHistoryStore& store,
     result.message = StoreFailureMessage(readout.result);
     result.detail = readout.result.detail;
   } else {
-    result = WriteToCard(BuildExportText(readout.records), usb_dir);
+    result = WriteToCard(BuildExportText(readout.records), usb_dir, texts::kExportFileName,
+                         texts::kExportTempFileName);
+    // The CSV follows only a complete text file, and its failure is the export's: the operator
+    // is told and can try again.
+    if (result.ok())
+      result = WriteToCard(HistoryCsv(readout.records), usb_dir, texts::kExportCsvFileName,
+                           texts::kExportCsvTempFileName);
     if (result.ok()) result.records_written = readout.records.size();
   }
   result.store = readout.result;

@@ -40,10 +40,16 @@ bool UsbCardPresent(const std::filesystem::path& usb_dir);
 // The export file's contents: every record, oldest first, one "text;node;date;time;" line each.
 std::string BuildExportText(std::span<const ShutdownRecord> records_by_time);
 
+// The history as CSV, oldest first: a header row, then one row per shutdown with its local time
+// in ISO 8601 (the history keeps no time zone: "2026-12-07T21:30:05"), the node and the warning
+// text, each quoted where it holds a comma, a quote or a line break.
+std::string HistoryCsv(std::span<const ShutdownRecord> records_by_time);
+
 // Copies the shutdown history to "DryerShutdownHistory.txt" in `usb_dir`, replacing an older
-// copy. The file is written under a temporary name, flushed to the card and only then renamed, so
-// the card holds either the old file or the complete new one. The history is read before the
-// card is touched, so a failing store leaves an older export in place.
+// copy, and the same as CSV to "DryerShutdownHistory.csv" beside it. The file is written under a
+// temporary name, flushed to the card and only then renamed, so the card holds either the old file
+// or the complete new one. The history is read before the card is touched, so a failing store
+// leaves an older export in place.
 ExportResult ExportShutdownHistory(ShutdownHistoryStore& store,
                                    const std::filesystem::path& usb_dir);
 

@@ -26,6 +26,9 @@ inline constexpr std::string_view kExportFileName = "DryerShutdownHistory.txt";
 // Written first and renamed over the export when complete, so a pulled card never holds a
 // half-written history under the real name.
 inline constexpr std::string_view kExportTempFileName = "DryerShutdownHistory.txt.partial";
+// The same history as CSV for a spreadsheet, written beside it the same safe way.
+inline constexpr std::string_view kExportCsvFileName = "DryerShutdownHistory.csv";
+inline constexpr std::string_view kExportCsvTempFileName = "DryerShutdownHistory.csv.partial";
 
 inline constexpr std::string_view kCardMissingText = "Please insert flash card into USB port.";
 inline constexpr std::string_view kCardMissingCaption = "USB FLASH CARD NOT PRESENT";

@@ -6,23 +6,27 @@
 
 namespace orvandry::warnings {
 
-bool ShutdownRecorder::HoldOffRunning() const {
+bool ShutdownRule::HoldOffRunning() const {
   return hold_off_started_.has_value() &&
          clock_.SteadySeconds() - *hold_off_started_ < kRepeatHoldOffSeconds;
 }
 
-RecordResult ShutdownRecorder::OnWarningCodeChanged(std::uint8_t node_id, std::uint8_t warning_id) {
-  if (warning_id == 0) return {};
+bool ShutdownRule::Take(std::uint8_t node_id, std::uint8_t warning_id) {
+  if (warning_id == 0) return false;
   const WarningCode code = MakeWarningCode(node_id, warning_id);
-  RecordResult result;
-  if (code != last_code_ || !HoldOffRunning()) {
-    // The hold-off starts even if the disk refuses the record: retrying a failing write on every
-    // flicker of the code would only stall the link.
-    hold_off_started_ = clock_.SteadySeconds();
-    result.store = RecordShutdown(node_id, warning_id);
-    result.outcome = result.store.ok() ? RecordOutcome::kRecorded : RecordOutcome::kFailed;
-  }
+  const bool shutdown = code != last_code_ || !HoldOffRunning();
+  if (shutdown) hold_off_started_ = clock_.SteadySeconds();
   last_code_ = code;
+  return shutdown;
+}
+
+RecordResult ShutdownRecorder::OnWarningCodeChanged(std::uint8_t node_id, std::uint8_t warning_id) {
+  RecordResult result;
+  // The hold-off starts even if the disk refuses the record: retrying a failing write on every
+  // flicker of the code would only stall the link.
+  if (!rule_.Take(node_id, warning_id)) return result;
+  result.store = RecordShutdown(node_id, warning_id);
+  result.outcome = result.store.ok() ? RecordOutcome::kRecorded : RecordOutcome::kFailed;
   return result;
 }
 

@@ -1,11 +1,13 @@
 #include "logging/ui/log_setup.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <system_error>
 
 #include "link/status_map.h"
 #include "logging/card_copy.h"
+#include "logging/log_csv.h"
 #include "platform/clock.h"
 #include "platform/prompter.h"
 
@@ -125,6 +127,17 @@ std::string DayLoggerSetup::Export() {
                   kCopyFailedCaption, platform::Buttons::kOk, platform::Icon::kError);
     return {};
   }
+  // The same records as a spreadsheet's CSV beside the copy. The copy itself is complete, so a CSV
+  // that cannot be written is told and the export goes on.
+  const std::string csv_name = CsvNameFor(name);
+  const std::optional<std::string> csv =
+      LongTermCsv(log_.Path(), shared_.si_units.load(std::memory_order_relaxed) != 0);
+  const CopyResult csv_copy =
+      csv ? WriteTextToCard(*csv, usb_dir_, csv_name) : CopyResult{false, EIO};
+  if (!csv_copy.ok)
+    prompter_.Ask(std::string(kCopyFailedText) + "\n(" + csv_name + ": " +
+                      std::strerror(csv_copy.error) + ")",
+                  kCopyFailedCaption, platform::Buttons::kOk, platform::Icon::kError);
   prompter_.Ask(name, kCopiedCaption, platform::Buttons::kOk, platform::Icon::kInformation);
   if (prompter_.Ask(kDeleteAfterCopyText, kDeleteCaption, platform::Buttons::kYesNo,
                     platform::Icon::kQuestion) == platform::Answer::kYes)

@@ -5,8 +5,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <vector>
 
+#include "csv_reader.h"
 #include "warnings/history_texts.h"
 #include "warnings_test_support.h"
 
@@ -61,7 +63,28 @@ TEST_F(HistoryExportTest, WritesOneLinePerShutdownOldestFirstAndReplacesAnOlderC
   ASSERT_TRUE(store_.ClearShutdownHistory().ok());
   EXPECT_EQ(ExportShutdownHistory(store_, usb_).records_written, 0u);
   EXPECT_EQ(ReadFile(exported_), "");
-  EXPECT_EQ(CardFiles(), (std::vector<std::string>{"DryerShutdownHistory.txt"}));
+  std::vector<std::string> files = CardFiles();
+  std::sort(files.begin(), files.end());
+  EXPECT_EQ(files,
+            (std::vector<std::string>{"DryerShutdownHistory.csv", "DryerShutdownHistory.txt"}));
+}
+
+// The CSV beside the text export reads back, through a strict CSV parser, as the same records:
+// texts with commas, quotes and line breaks survive, times are ISO 8601.
+TEST_F(HistoryExportTest, TheCsvBesideTheExportReadsBackAsTheSameRecords) {
+  Add("0E05 - MAIN I/O - REAR DISCHARGE DOOR OPENED", "MAIN I/O", {2026, 12, 7, 13, 45, 9, 0});
+  Add("0205 - BURNER #1, \"HIGH\" LIMIT", "FAN/HEATER #1", {2026, 12, 6, 1, 5, 0, 0});
+  Add("TWO\nLINES", "", {2027, 1, 2, 0, 30, 0, 0});
+  ASSERT_TRUE(ExportShutdownHistory(store_, usb_).ok());
+  const auto rows = orvandry::testing::ParseCsv(ReadFile(usb_ / "DryerShutdownHistory.csv"));
+  ASSERT_TRUE(rows.has_value());
+  EXPECT_EQ(*rows,
+            (orvandry::testing::CsvRows{
+                {"time (local)", "node", "warning"},
+                {"2026-12-06T01:05:00", "FAN/HEATER #1", "0205 - BURNER #1, \"HIGH\" LIMIT"},
+                {"2026-12-07T13:45:09", "MAIN I/O", "0E05 - MAIN I/O - REAR DISCHARGE DOOR OPENED"},
+                {"2027-01-02T00:30:00", "", "TWO\nLINES"},
+            }));
 }
 
 TEST_F(HistoryExportTest, AMissingCardIsReportedAndNotCreated) {

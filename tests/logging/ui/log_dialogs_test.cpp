@@ -7,7 +7,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "csv_reader.h"
 #include "link/status_map.h"
+#include "logging/log_csv.h"
 #include "logging/logging_test_support.h"
 #include "logging/ui/logging_subsystem.h"
 #include "platform/clock.h"
@@ -234,6 +236,12 @@ TEST_F(LogDialogsTest, Export) {
     if (c.on_card) {
       EXPECT_EQ(prompter_.asked[1].text, written);
       EXPECT_EQ(fs::file_size(paths_.UsbDir() / written), 4 * 16u) << "3 + the one of the question";
+      // The CSV beside it holds the same records.
+      std::ifstream csv_file(paths_.UsbDir() / CsvNameFor(written));
+      const auto csv = orvandry::testing::ParseCsv(
+          std::string(std::istreambuf_iterator<char>(csv_file), std::istreambuf_iterator<char>()));
+      ASSERT_TRUE(csv.has_value());
+      EXPECT_EQ(csv->size(), 1 + 4u) << "the header and the records copied";
       // The records of the two later questions were held: after a delete they start the new log.
       EXPECT_EQ(fs::file_size(log.Path()), (c.log_kept ? 6 : 2) * 16u);
     } else {
