@@ -27,9 +27,14 @@ std::string IsoLocalTime(std::time_t time) {
   localtime_r(&time, &local);
   char text[40];
   if (std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S%z", &local) == 0) return {};
-  std::string iso(text);
   // strftime writes +0100; ISO 8601's extended form wants +01:00.
-  if (iso.size() >= 5) iso.insert(iso.size() - 2, ":");
+  const std::string_view written(text);
+  if (written.size() < 5) return std::string(written);
+  std::string iso;
+  iso.reserve(written.size() + 1);
+  iso.append(written.substr(0, written.size() - 2))
+      .append(1, ':')
+      .append(written.substr(written.size() - 2));
   return iso;
 }
 
