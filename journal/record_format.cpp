@@ -74,6 +74,15 @@ constexpr Format kFormats[] = {
     {Rec::kPlenum2LowTemp, "PLENUM 2 LOW TEMP", Kind::kTemperature},
     {Rec::kPlenum1LowTemp, "PLENUM 1 LOW TEMP", Kind::kTemperature},
     {Rec::kDisplaySettings, "DISPLAY SETTINGS", Kind::kRaw},
+    {Rec::kOptionByte, "OPTIONS", Kind::kRaw},
+    {Rec::kConfigBits, "DRYER CONFIGURATION", Kind::kRaw},
+    {Rec::kMeteringControl, "METERING ROLL CONTROL", Kind::kRaw},
+    {Rec::kMeteringSpeedHigh, "METERING ROLL SPEED HIGH", Kind::kNumber},
+    {Rec::kMeteringSpeedMain, "METERING ROLL SPEED", Kind::kNumber},
+    {Rec::kMeteringSpeedLow, "METERING ROLL SPEED LOW", Kind::kNumber},
+    {Rec::kMeteringFromKnob, "METERING ROLL SPEEDS", Kind::kRaw},
+    {Rec::kAutoStartMode, "AUTO-START MODE", Kind::kRaw},
+    {Rec::kSamplerConfig, "MOISTURE SAMPLER SETUP", Kind::kRaw},
     {Rec::kCoolDownTimer, "COOL-DOWN TIMER", Kind::kTimer},
 };
 
