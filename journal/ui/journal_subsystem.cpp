@@ -70,16 +70,19 @@ void JournalSubsystem::OnCommitted(link::Rec rec, std::span<const std::uint8_t> 
 void JournalSubsystem::Update() {
   if (!journal_) return;
   journal_->Review(shared_, Now());
-  if (notice_ != nullptr) {
-    const std::size_t overdue = journal_->Overdue(uptime_).size();
-    notice_->SetCount(overdue);
-    // Only where the bar is: a full-screen selection screen hides the bar and the notice with it.
-    const platform::ChildWindow* bar = host_->Window(shell::Win::kButtonBar);
-    const bool shown = overdue > 0 && (bar == nullptr || !bar->isHidden());
-    if (shown && notice_->isHidden()) notice_->raise();
-    notice_->setVisible(shown);
-  }
+  if (notice_ != nullptr) notice_->SetCount(journal_->Overdue(uptime_).size());
+  ShowNotice();
   if (list_dialog_) list_dialog_->Refresh();
+}
+
+void JournalSubsystem::ShowNotice() {
+  if (notice_ == nullptr) return;
+  // Only where the bar is: a full-screen selection screen hides the bar and the notice with it.
+  const platform::ChildWindow* bar = host_->Window(shell::Win::kButtonBar);
+  const bool shown = notice_->Count() > 0 && (bar == nullptr || !bar->isHidden());
+  if (shown == !notice_->isHidden()) return;
+  if (shown) notice_->raise();
+  notice_->setVisible(shown);
 }
 
 void JournalSubsystem::OnIntake(const link::IntakeResult&) {
@@ -92,6 +95,7 @@ void JournalSubsystem::OnSecondTick() {
 }
 
 void JournalSubsystem::OnTenthTick(const shell::TenthTick&) {
+  ShowNotice();
   if (notice_ != nullptr && !notice_->isHidden()) notice_->SetBlink(host_->Context().BlinkOn());
 }
 

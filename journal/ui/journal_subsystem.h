@@ -58,6 +58,7 @@ class JournalSubsystem final : public shell::Subsystem, public link::CommitObser
  private:
   Stamp Now() const;
   void Update();
+  void ShowNotice();
 
   platform::Paths paths_;
   link::LinkShared& shared_;

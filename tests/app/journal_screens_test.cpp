@@ -120,6 +120,14 @@ TEST_F(JournalDemo, ARefusedChangeIsNoticedListedAndWithdrawn) {
   ASSERT_TRUE(notice->isVisible());
   EXPECT_EQ(notice->Count(), 2U);
   EXPECT_EQ(notice->Text(), "2 CHANGES NOT TAKEN - TOUCH HERE");
+  // A selection screen hides the bar and the notice with it, within a tenth of a second.
+  window.screen().OnCommand(shell::command::kTimers);
+  window.HundredMsTick();
+  EXPECT_TRUE(notice->isHidden());
+  window.RestoreMainScreen();
+  window.SetVisible(shell::Win::kTimerSelect, false);
+  window.HundredMsTick();
+  EXPECT_TRUE(notice->isVisible());
   notice->SetBlink(true);
   Save(window.grab().toImage(), "journal-notice");
   // The notice lies in the strip under the bar buttons and covers none of them.
