@@ -2,6 +2,7 @@
 
 #include "alerts/ui/alerts_subsystem.h"
 #include "graphs/graphs_subsystem.h"
+#include "journal/ui/journal_subsystem.h"
 #include "logging/ui/logging_subsystem.h"
 #include "service/service_subsystem.h"
 #include "setup/setup_subsystem.h"
@@ -21,14 +22,19 @@ class Display {
  public:
   Display(link::LinkShared& shared, shell::Settings& settings, platform::Prompter& prompter,
           platform::SettingsStore& store, platform::Clock& clock, const platform::Paths& paths);
+  ~Display();
+  Display(const Display&) = delete;
+  Display& operator=(const Display&) = delete;
 
   shell::MainWindow& window() { return window_; }
   warnings::ui::WarningsSubsystem& warnings() { return warnings_; }
   logging::ui::LoggingSubsystem& logging() { return logging_; }
   graphs::GraphsSubsystem& graphs() { return graphs_; }
   alerts::ui::AlertsSubsystem& alerts() { return alerts_; }
+  journal::ui::JournalSubsystem& journal() { return journal_; }
 
  private:
+  link::LinkShared& shared_;
   views::ViewsSubsystem views_;
   warnings::ui::WarningsSubsystem warnings_;
   setup::SetupSubsystem setup_;
@@ -36,6 +42,7 @@ class Display {
   logging::ui::LoggingSubsystem logging_;
   graphs::GraphsSubsystem graphs_;  // reads the logs above
   alerts::ui::AlertsSubsystem alerts_;
+  journal::ui::JournalSubsystem journal_;
   shell::MainWindow window_;  // last: the subsystems outlive it
 };
 

@@ -11,6 +11,8 @@
 
 namespace orvandry::link {
 
+class CommitObserver;
+
 // Where the metering-roll speeds are set from; switched on the diagnostics screen.
 enum class MeteringSource : std::uint8_t { kKnob, kDisplay };
 
@@ -58,6 +60,10 @@ struct LinkShared {
   std::atomic<bool> metering_dialog_open{false};
   std::atomic<bool> defaults_confirmed{false};
   std::atomic<bool> view_rule_enabled{true};  // cleared while the hardware setup screen is open
+
+  // Told of every SettingEdit commit (the journal of operator changes). Set once by app/ before
+  // the display starts; read only by SettingEdit on the UI thread, never by the link thread.
+  CommitObserver* commit_observer = nullptr;
 
   // Stores `count` requested bytes at `offset` and raises the record as one step with respect to
   // the builder and the intake: a frame never carries half of the new bytes, and an echo of the

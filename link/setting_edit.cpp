@@ -117,6 +117,19 @@ void SettingEdit::StoreOwnedLocked(const OwnedBits& part) {
   working_[at] = value;
 }
 
+// Outside the lock: the observer may take its time (it writes a journal), and the builder and
+// the intake must never wait for it.
+void SettingEdit::Notify(Rec rec) const {
+  if (shared_.commit_observer == nullptr) return;
+  const PendingWriteRecord& record = RecordOf(rec);
+  if (record.source == DataSource::kDryerState) {
+    shared_.commit_observer->OnCommitted(rec, {});
+    return;
+  }
+  shared_.commit_observer->OnCommitted(
+      rec, std::span<const std::uint8_t>(working_.data() + record.target_offset(), record.size));
+}
+
 void SettingEdit::Committed(Rec rec) {
   const PendingWriteRecord& record = RecordOf(rec);
   if (record.source == DataSource::kDryerState) return;
@@ -132,6 +145,7 @@ CommitResult SettingEdit::Commit(Rec rec) {
     std::scoped_lock lock(shared_.request_lock);
     StoreLocked(rec);
   }
+  Notify(rec);
   Committed(rec);
   return CommitResult::kSent;
 }
@@ -148,7 +162,10 @@ CommitResult SettingEdit::CommitChanged(std::initializer_list<Rec> recs) {
     std::scoped_lock lock(shared_.request_lock);
     for (Rec rec : changed) StoreLocked(rec);
   }
-  for (Rec rec : changed) Committed(rec);
+  for (Rec rec : changed) {
+    Notify(rec);
+    Committed(rec);
+  }
   return CommitResult::kSent;
 }
 
@@ -160,7 +177,10 @@ CommitResult SettingEdit::CommitOwned(std::initializer_list<OwnedBits> parts) {
     std::scoped_lock lock(shared_.request_lock);
     for (const OwnedBits& part : parts) StoreOwnedLocked(part);
   }
-  for (const OwnedBits& part : parts) Committed(part.rec);
+  for (const OwnedBits& part : parts) {
+    Notify(part.rec);
+    Committed(part.rec);
+  }
   return CommitResult::kSent;
 }
 
@@ -168,6 +188,19 @@ CommitResult SettingEdit::CommitIfChanged(Rec rec) {
   if (!Connected()) return CommitResult::kNotConnected;
   if (!Changed(rec)) return CommitResult::kUnchanged;
   return Commit(rec);
+}
+
+bool WithdrawRequest(LinkShared& shared, Rec rec) {
+  const PendingWriteRecord& record = RecordOf(rec);
+  std::scoped_lock lock(shared.request_lock);
+  if (!shared.pending.IsRaised(rec)) return false;
+  shared.pending.Lower(rec);
+  if (record.source == DataSource::kRequestImage) {
+    const std::size_t at = record.target_offset();
+    for (std::size_t offset = at; offset < at + record.size; ++offset)
+      if (!KeptInRequestImage(offset)) shared.request.Set(offset, shared.dryer_state.Get(offset));
+  }
+  return true;
 }
 
 }  // namespace orvandry::link

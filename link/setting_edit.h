@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <initializer_list>
 
+#include "link/commit_observer.h"
 #include "link/frame_constants.h"
 #include "link/link_shared.h"
 #include "link/pending_write.h"
@@ -94,6 +95,7 @@ class SettingEdit : public TableFields<SettingEdit> {
   void StoreLocked(Rec rec);
   void StoreOwnedLocked(const OwnedBits& part);
   void Committed(Rec rec);
+  void Notify(Rec rec) const;
   bool Loaded(std::size_t offset, std::size_t count) const;
 
   LinkShared& shared_;
@@ -102,5 +104,13 @@ class SettingEdit : public TableFields<SettingEdit> {
   std::bitset<kStateSize> loaded_;
   std::bitset<kStateSize> loaded_before_link_;
 };
+
+// Takes back a change the controller has not taken: lowers `rec`'s flag and puts the controller's
+// own value (DryerState) back into its requested bytes, in one hold of the lock, so the builder
+// places the record with the requested bytes or not at all, and a screen opened afterwards starts
+// from the controller's value. The bytes the intake keeps in the request image (159-162) are left
+// to it. False, with nothing changed, when the flag was not raised (the controller took the change
+// meanwhile, or nothing asked for it). UI thread.
+bool WithdrawRequest(LinkShared& shared, Rec rec);
 
 }  // namespace orvandry::link

@@ -115,6 +115,15 @@ inline constexpr std::array<BarButtonDef, 5> kBarButtons = {{
     {"MISC", 34821, 516, 105, 104},
 }};
 
+// The strip under the bar buttons that no window draws in: the bar's last rows and the main
+// window's below it. A subsystem may put a one-line notice there (a child of the main window); it
+// covers no view and no button.
+struct NoticeArea {
+  int x, y, width, height;
+};
+inline constexpr NoticeArea kNoticeArea = {0, kBarButtonY + kBarButtonHeight + 1, 640,
+                                           480 - (kBarButtonY + kBarButtonHeight + 1)};
+
 // The main window's commands.
 namespace command {
 inline constexpr int kTimers = 34817;

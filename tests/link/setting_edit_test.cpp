@@ -8,6 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <span>
 #include <thread>
 #include <vector>
 
@@ -359,6 +360,108 @@ TEST_F(SettingEditTest, OwnedBitsKeepTheRestOfTheByteAsItStandsAtTheCommit) {
   early.Load(Rec::kCommandBits238);
   EXPECT_EQ(early.CommitOwned({{Rec::kCommandBits238, 0x03}}), CommitResult::kNotConnected);
   EXPECT_FALSE(cold.pending.AnyRaised());
+}
+
+// Withdrawing a change the controller has not taken: the flag is lowered and the requested bytes
+// return to the controller's value, so the next frame no longer carries it; a flag already lowered
+// (the controller took it meanwhile) is left as it is.
+TEST_F(SettingEditTest, WithdrawingStopsTheRecordAndRestoresTheControllersValue) {
+  frame.Set(sm::kPlenumSetpoint1, {180, 0});
+  frame.Set(sm::kDisplaySettings, {0x80});
+  Take();
+  SettingEdit edit(shared);
+  edit.Load({Rec::kPlenumSetpoint1, Rec::kDisplaySettings});
+  edit.SetT16(sm::kPlenumSetpoint1, 190);
+  edit.Set(sm::kDisplaySettings, 0x41);  // a setting bit and a command bit
+  ASSERT_EQ(edit.CommitChanged({Rec::kPlenumSetpoint1, Rec::kDisplaySettings}),
+            CommitResult::kSent);
+  struct Case {
+    Rec rec;
+    std::size_t offset;
+    std::uint8_t first_byte_after;
+  };
+  for (const Case c : {Case{Rec::kPlenumSetpoint1, sm::kPlenumSetpoint1, 180},
+                       Case{Rec::kDisplaySettings, sm::kDisplaySettings, 0x80}}) {
+    EXPECT_TRUE(WithdrawRequest(shared, c.rec));
+    EXPECT_FALSE(shared.pending.IsRaised(c.rec));
+    EXPECT_EQ(Requested(c.offset), c.first_byte_after);
+    EXPECT_FALSE(WithdrawRequest(shared, c.rec)) << "not raised any more";
+  }
+  std::array<std::uint8_t, kMaxCommandFrameSize> tx{};
+  EXPECT_FALSE(BuildCommandFrame(shared, tx.data())) << "nothing left to send";
+
+  // A screen opened afterwards starts from the controller's value again.
+  SettingEdit later(shared);
+  later.Load(Rec::kPlenumSetpoint1);
+  EXPECT_EQ(later.GetT16(sm::kPlenumSetpoint1), 180);
+}
+
+// The commit hook hears what each kind of commit stored, and nothing of a commit that stored
+// nothing.
+TEST_F(SettingEditTest, TheCommitObserverHearsWhatWasStored) {
+  struct Heard final : CommitObserver {
+    std::vector<std::pair<Rec, std::vector<std::uint8_t>>> commits;
+    void OnCommitted(Rec rec, std::span<const std::uint8_t> bytes) override {
+      commits.emplace_back(rec, std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+    }
+  } heard;
+  shared.commit_observer = &heard;
+  SettingEdit cold_edit(shared);
+  cold_edit.Load(Rec::kPlenumSetpoint1);
+  EXPECT_EQ(cold_edit.Commit(Rec::kPlenumSetpoint1), CommitResult::kNotConnected);
+  frame.Set(sm::kConfigBits, {0xF0});
+  Take();
+  SettingEdit edit(shared);
+  edit.Load({Rec::kPlenumSetpoint1, Rec::kBatchSelector, Rec::kConfigBits});
+  EXPECT_EQ(edit.CommitIfChanged(Rec::kPlenumSetpoint1), CommitResult::kUnchanged);
+  edit.SetT16(sm::kPlenumSetpoint1, 0x0102);
+  edit.Commit(Rec::kPlenumSetpoint1);
+  edit.Set(sm::kBatchSelector, 1);
+  edit.CommitChanged({Rec::kPlenumSetpoint1, Rec::kBatchSelector});
+  edit.Set(sm::kConfigBits, 0x01);
+  edit.CommitOwned({{Rec::kConfigBits, 0x0F}});
+  edit.Commit(Rec::kMeteringCopy161);
+  const std::vector<std::pair<Rec, std::vector<std::uint8_t>>> expected = {
+      {Rec::kPlenumSetpoint1, {0x02, 0x01}},
+      {Rec::kBatchSelector, {1}},
+      {Rec::kConfigBits, {0xF1}},  // the bits it does not own as they stood
+      {Rec::kMeteringCopy161, {}},
+  };
+  EXPECT_EQ(heard.commits, expected);
+}
+
+// A withdrawal is one step against the builder: a frame carries the record with the requested
+// bytes or not at all, never with the flag up and the bytes already restored.
+TEST(SettingEditRace, WithdrawalIsNeverHalfSeen) {
+  LinkShared shared;
+  StatusIntake intake(shared, nullptr);
+  TestFrame frame;
+  frame.data[sm::kDryerActivity] = sm::kDryerActivityPreset;
+  frame.Set(sm::kPlenumSetpoint1, {180, 0});
+  intake.Run(frame.data.data());
+  long frames = 0;
+  long restored = 0;
+  RunTogether(
+      [&](const std::atomic<bool>& stop) {
+        std::array<std::uint8_t, kMaxCommandFrameSize> tx{};
+        while (!stop.load(std::memory_order_relaxed)) {
+          if (!BuildCommandFrame(shared, tx.data())) continue;
+          ++frames;
+          if (tx[5] == 180) ++restored;  // the only record: 00 45 02 lo hi
+        }
+      },
+      [&] {
+        SettingEdit edit(shared);
+        const auto end = std::chrono::steady_clock::now() + kRaceTime;
+        while (TimeLeft(end)) {
+          edit.Load(Rec::kPlenumSetpoint1);
+          edit.SetT16(sm::kPlenumSetpoint1, 190);
+          edit.Commit(Rec::kPlenumSetpoint1);
+          WithdrawRequest(shared, Rec::kPlenumSetpoint1);
+        }
+      });
+  EXPECT_EQ(restored, 0) << "of " << frames << " frames";
+  EXPECT_GT(frames, 0);
 }
 
 }  // namespace
