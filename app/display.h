@@ -1,7 +1,12 @@
 #pragma once
 
+#include <memory>
+#include <optional>
+#include <vector>
+
 #include "graphs/graphs_subsystem.h"
 #include "logging/ui/logging_subsystem.h"
+#include "remote/remote_subsystem.h"
 #include "service/service_subsystem.h"
 #include "setup/setup_subsystem.h"
 #include "shell/main_window.h"
@@ -19,12 +24,15 @@ namespace orvandry::app {
 class Display {
  public:
   Display(link::LinkShared& shared, shell::Settings& settings, platform::Prompter& prompter,
-          platform::SettingsStore& store, platform::Clock& clock, const platform::Paths& paths);
+          platform::SettingsStore& store, platform::Clock& clock, const platform::Paths& paths,
+          std::optional<remote::RemoteConfig> remote = std::nullopt);
 
   shell::MainWindow& window() { return window_; }
   warnings::ui::WarningsSubsystem& warnings() { return warnings_; }
   logging::ui::LoggingSubsystem& logging() { return logging_; }
   graphs::GraphsSubsystem& graphs() { return graphs_; }
+  // Null unless the remote view was asked for.
+  remote::RemoteSubsystem* remote() { return remote_.get(); }
 
  private:
   views::ViewsSubsystem views_;
@@ -32,8 +40,9 @@ class Display {
   setup::SetupSubsystem setup_;
   service::ServiceSubsystem service_;
   logging::ui::LoggingSubsystem logging_;
-  graphs::GraphsSubsystem graphs_;  // reads the logs above
-  shell::MainWindow window_;  // last: the subsystems outlive it
+  graphs::GraphsSubsystem graphs_;                   // reads the logs above
+  std::unique_ptr<remote::RemoteSubsystem> remote_;  // only with --remote-listen
+  shell::MainWindow window_;                         // last: the subsystems outlive it
 };
 
 }  // namespace orvandry::app

@@ -27,6 +27,11 @@ struct DisplayOptions {
   // Qt's own options, for QApplication: the program name first, then each option as Qt reads it.
   QStringList qt_arguments;
   bool platform_chosen = false;  // -platform was given
+  // The live remote view: off unless an address to listen on is given, and then only with a
+  // token file (read at start-up, not here).
+  std::string remote_address;  // an IP address, without brackets for IPv6
+  int remote_port = 0;         // 0: no remote view
+  std::string remote_token_file;
 };
 
 // The command line ends the program before anything is started: `text` goes to standard output
