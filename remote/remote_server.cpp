@@ -3,7 +3,6 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
 #include <QHttpServerRequest>
@@ -20,6 +19,7 @@
 #include "link/link_cycle.h"
 #include "link/status_map.h"
 #include "remote/request_gate.h"
+#include "remote/screen_update.h"
 
 namespace orvandry::remote {
 
@@ -32,6 +32,8 @@ constexpr int kPingMs = 10000;  // live viewers are pinged this often
 constexpr qint64 kViewerSilentMs = 30000;  // and closed when they have not answered for this long
 constexpr int kStatusMs = 1000;            // the status goes to the viewers when it changed
 constexpr char kPongProperty[] = "orvandry_pong";
+constexpr char kNeedsWholeProperty[] = "orvandry_needs_whole";
+constexpr qint64 kMaxUnsentBytes = 512 * 1024;
 
 QString Latin1(const std::string& text) {
   return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
@@ -387,14 +389,15 @@ void RemoteServer::TakeViewers() {
         status_timer_.stop();
         ping_timer_.stop();
         last_image_ = QImage();
-        last_png_.clear();
       }
     });
     viewers_.push_back(viewer);
     viewer_count_ = static_cast<int>(viewers_.size());
     last_status_ = StatusJson();
     viewer->sendTextMessage(QString::fromUtf8(last_status_));
-    if (!last_png_.isEmpty()) SendTo(viewer, last_png_);
+    // The first picture is the whole screen.
+    viewer->setProperty(kNeedsWholeProperty, true);
+    if (!last_image_.isNull()) SendTo(viewer, EncodeWhole(last_image_));
     if (!status_timer_.isActive()) status_timer_.start(kStatusMs);
     if (!ping_timer_.isActive()) ping_timer_.start(kPingMs);
   }
@@ -407,22 +410,34 @@ void RemoteServer::SendStatusIfChanged() {
   for (QWebSocket* viewer : viewers_) viewer->sendTextMessage(QString::fromUtf8(status));
 }
 
-void RemoteServer::SendTo(QWebSocket* viewer, const QByteArray& png) {
-  // A viewer that has not taken the last pictures yet skips this one: a slow client costs its
-  // socket's buffer of a picture or two, never the display's memory.
-  if (viewer->bytesToWrite() > 2 * png.size()) return;
-  viewer->sendBinaryMessage(png);
+void RemoteServer::SendTo(QWebSocket* viewer, const QByteArray& update) {
+  // A viewer that has not taken the last pictures yet skips this one and gets the whole screen
+  // once it has caught up: a slow client costs its socket's buffer of a picture or two, never the
+  // display's memory.
+  if (viewer->bytesToWrite() > kMaxUnsentBytes) {
+    viewer->setProperty(kNeedsWholeProperty, true);
+    return;
+  }
+  viewer->setProperty(kNeedsWholeProperty, false);
+  viewer->sendBinaryMessage(update);
 }
 
-void RemoteServer::PushImage(const QImage& image) {
-  if (viewers_.empty() || image == last_image_) return;
+void RemoteServer::PushImage(const QImage& grabbed) {
+  if (viewers_.empty()) return;
+  const QImage image = grabbed.convertToFormat(QImage::Format_RGB32);
+  const QByteArray update = EncodeUpdate(last_image_, image);
   last_image_ = image;
-  QBuffer buffer(&last_png_);
-  last_png_.clear();
-  buffer.open(QIODevice::WriteOnly);
-  image.save(&buffer, "PNG");
+  if (update.isEmpty()) return;
   ++frames_sent_;
-  for (QWebSocket* viewer : viewers_) SendTo(viewer, last_png_);
+  QByteArray whole;  // made once, for the viewers that must start afresh
+  for (QWebSocket* viewer : viewers_) {
+    if (!viewer->property(kNeedsWholeProperty).toBool()) {
+      SendTo(viewer, update);
+      continue;
+    }
+    if (whole.isEmpty()) whole = EncodeWhole(image);
+    SendTo(viewer, whole);
+  }
   SendStatusIfChanged();
 }
 

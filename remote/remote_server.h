@@ -99,7 +99,7 @@ class RemoteServer final : public QObject {
   int viewers() const { return viewer_count_.load(); }
   int frames_sent() const { return frames_sent_.load(); }
 
-  // A new picture of the main screen; sent to the viewers when it differs from the last one.
+  // A new picture of the main screen; what changed goes to the viewers (see screen_update.h).
   void PushImage(const QImage& image);
   // The status as /api/status answers it.
   QByteArray StatusJson();
@@ -108,7 +108,7 @@ class RemoteServer final : public QObject {
   void Answer(const QHttpServerRequest& request, QHttpServerResponder& responder);
   void TakeViewers();
   void SendStatusIfChanged();
-  void SendTo(QWebSocket* viewer, const QByteArray& png);
+  void SendTo(QWebSocket* viewer, const QByteArray& update);
 
   RemoteConfig config_;
   link::LinkShared& shared_;
@@ -120,7 +120,6 @@ class RemoteServer final : public QObject {
   std::atomic<int> frames_sent_{0};
   std::atomic<quint16> port_{0};
   QImage last_image_;
-  QByteArray last_png_;
   QByteArray last_status_;
   QTimer status_timer_;
   QTimer ping_timer_;

@@ -16,7 +16,7 @@ namespace orvandry::remote {
 // else (the requests, the encoding, the sending) happens on the serving thread.
 class RemoteSubsystem final : public shell::Subsystem {
  public:
-  static constexpr int kMinFrameMs = 330;
+  static constexpr int kMinFrameMs = 500;
   static constexpr int kMaxQuietMs = 2000;  // a picture at least this often, for the blinks
 
   RemoteSubsystem(RemoteConfig config, link::LinkShared& shared, RemoteSources sources);

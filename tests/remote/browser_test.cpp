@@ -2,6 +2,7 @@
 // dryer, and watches the screen follow the dryer.
 #include <gtest/gtest.h>
 
+#include <QJsonObject>
 #include <QJsonValue>
 #include <QStandardPaths>
 
@@ -50,6 +51,13 @@ TEST(RemoteBrowser, ChromiumSeesTheLiveScreenFollowTheDryerAndNothingWithoutTheT
   EXPECT_EQ(Text(browser, "document.getElementById('warning-text').textContent"), text);
   EXPECT_FALSE(Text(browser, "document.getElementById('warning').hidden ? 'hidden' : ''")
                    .contains("hidden"));
+  if (const QByteArray dir = qgetenv("ORVANDRY_SCREENSHOT_DIR"); !dir.isEmpty()) {
+    browser.Call(
+        "Emulation.setDeviceMetricsOverride",
+        QJsonObject{{"width", 1000}, {"height", 800}, {"deviceScaleFactor", 1}, {"mobile", false}});
+    RunFor(1500);  // the next pictures are painted at the new size
+    EXPECT_TRUE(browser.Screenshot(QString::fromUtf8(dir) + "/remote_page.png"));
+  }
   const QStringList sizes = Text(browser, received + "sizes").split(',');
   EXPECT_GE(QSet<QString>(sizes.begin(), sizes.end()).size(), 2) << sizes.join(',').toStdString();
 

@@ -100,23 +100,35 @@ bool HeadlessChromium::Open(const QString& url, int ms, QString* error) {
   return true;
 }
 
-QJsonValue HeadlessChromium::Evaluate(const QString& expression, int ms) {
+QJsonObject HeadlessChromium::Call(const QString& method, const QJsonObject& params, int ms) {
   const int id = next_id_++;
-  QJsonValue result = QJsonValue::Undefined;
+  QJsonObject result;
+  bool answered = false;
   const auto connection =
       QObject::connect(&devtools_, &QWebSocket::textMessageReceived, [&](const QString& text) {
         const QJsonObject message = QJsonDocument::fromJson(text.toUtf8()).object();
-        if (message["id"].toInt() == id)
-          result = message["result"]["result"].toObject().value("value");
+        if (message["id"].toInt() != id) return;
+        result = message["result"].toObject();
+        answered = true;
       });
-  const QJsonObject call{
-      {"id", id},
-      {"method", "Runtime.evaluate"},
-      {"params", QJsonObject{{"expression", expression}, {"returnByValue", true}}}};
+  const QJsonObject call{{"id", id}, {"method", method}, {"params", params}};
   devtools_.sendTextMessage(QString::fromUtf8(QJsonDocument(call).toJson(QJsonDocument::Compact)));
-  RunUntil([&] { return !result.isUndefined(); }, ms);
+  RunUntil([&] { return answered; }, ms);
   QObject::disconnect(connection);
   return result;
+}
+
+QJsonValue HeadlessChromium::Evaluate(const QString& expression, int ms) {
+  const QJsonObject result = Call(
+      "Runtime.evaluate", QJsonObject{{"expression", expression}, {"returnByValue", true}}, ms);
+  return result["result"].toObject().value("value");
+}
+
+bool HeadlessChromium::Screenshot(const QString& path) {
+  const QJsonObject result = Call("Page.captureScreenshot", QJsonObject{{"format", "png"}});
+  const QByteArray png = QByteArray::fromBase64(result["data"].toString().toLatin1());
+  QFile file(path);
+  return !png.isEmpty() && file.open(QIODevice::WriteOnly) && file.write(png) == png.size();
 }
 
 }  // namespace orvandry::remote

@@ -3,6 +3,7 @@
 // A real headless Chromium, driven over its DevTools protocol: it loads a page, and the test asks
 // the page's DOM questions while the page keeps running in real time.
 
+#include <QJsonObject>
 #include <QJsonValue>
 #include <QProcess>
 #include <QString>
@@ -22,6 +23,10 @@ class HeadlessChromium {
   bool Open(const QString& url, int ms, QString* error);
   // Evaluates a JavaScript expression in the page; its value, or Undefined on failure.
   QJsonValue Evaluate(const QString& expression, int ms = 3000);
+  // Saves what the page shows as a PNG.
+  bool Screenshot(const QString& path);
+  // One DevTools call; its result, empty when none came within `ms`.
+  QJsonObject Call(const QString& method, const QJsonObject& params, int ms = 3000);
 
  private:
   QTemporaryDir profile_;

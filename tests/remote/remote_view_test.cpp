@@ -10,6 +10,7 @@
 #include "live_display.h"
 #include "raw_http.h"
 #include "remote/request_gate.h"
+#include "remote/screen_update.h"
 #include "warnings/shutdown_history_store.h"
 
 namespace orvandry::remote {
@@ -114,27 +115,29 @@ TEST_F(RemoteView, TheTokenOnThePagesAddressBecomesAnHttpOnlyCookieAndLeavesTheA
   const std::string pair = cookie.substr(0, cookie.find(';'));
   const std::string page = Exchange(live_.port(), Get("/", "Cookie: " + pair + "\r\n"));
   ASSERT_EQ(StatusOf(page), 200);
-  EXPECT_NE(BodyOf(page).find("<img id=\"screen\""), std::string::npos);
+  EXPECT_NE(BodyOf(page).find("<canvas id=\"screen\""), std::string::npos);
   EXPECT_NE(HeaderOf(page, "Content-Security-Policy").find("default-src 'none'"),
             std::string::npos);
 }
 
-TEST_F(RemoteView, AViewerGetsTheScreenAsAPictureAndTheStatusWhileItWatches) {
+TEST_F(RemoteView, AViewerRebuildsTheScreenExactlyFromTheUpdatesAndGetsTheStatus) {
   QWebSocket viewer;
-  QByteArray png;
+  std::vector<QByteArray> updates;
   QString status;
   QObject::connect(&viewer, &QWebSocket::binaryMessageReceived,
-                   [&](const QByteArray& message) { png = message; });
+                   [&](const QByteArray& message) { updates.push_back(message); });
   QObject::connect(&viewer, &QWebSocket::textMessageReceived,
                    [&](const QString& message) { status = message; });
   QNetworkRequest request(QUrl(QString("ws://127.0.0.1:%1/live").arg(live_.port())));
   request.setRawHeader("Authorization", QByteArray("Bearer ") + kTestToken);
   viewer.open(request);
-  ASSERT_TRUE(RunUntil([&] { return !png.isEmpty() && !status.isEmpty(); }, 5000));
+  ASSERT_TRUE(RunUntil([&] { return updates.size() >= 3 && !status.isEmpty(); }, 8000));
   QImage screen;
-  ASSERT_TRUE(screen.loadFromData(png, "PNG"));
-  const QImage panel = live_.display().window().grab().toImage();
+  for (const QByteArray& update : updates) ASSERT_TRUE(ApplyUpdate(update, screen));
+  const QImage panel =
+      live_.display().window().grab().toImage().convertToFormat(QImage::Format_RGB32);
   EXPECT_EQ(screen.size(), panel.size());
+  EXPECT_LT(updates.back().size(), updates.front().size()) << "later updates carry only changes";
   EXPECT_EQ(QJsonDocument::fromJson(status.toUtf8())["link"].toString(), "connected");
   viewer.close();
   EXPECT_TRUE(RunUntil([&] { return live_.display().remote()->service().viewers() == 0; }, 3000));
@@ -145,6 +148,26 @@ TEST_F(RemoteView, AViewerGetsTheScreenAsAPictureAndTheStatusWhileItWatches) {
   RunUntil([&] { return stranger.state() == QAbstractSocket::UnconnectedState; }, 3000);
   EXPECT_NE(stranger.state(), QAbstractSocket::ConnectedState);
   EXPECT_EQ(live_.display().remote()->service().viewers(), 0);
+}
+
+TEST(ScreenUpdate, CarriesExactlyTheTilesThatChanged) {
+  QImage before(640, 480, QImage::Format_RGB32);
+  before.fill(Qt::black);
+  QImage after = before.copy();
+  after.setPixel(kTileWidth + 5, 2 * kTileHeight + 7, qRgb(255, 255, 0));  // one tile
+  after.setPixel(639, 479, qRgb(0, 0, 255));                               // the last tile
+
+  EXPECT_TRUE(EncodeUpdate(before, before).isEmpty()) << "nothing changed, nothing sent";
+  const QByteArray update = EncodeUpdate(before, after);
+  QImage shown = before.copy();
+  ASSERT_TRUE(ApplyUpdate(update, shown));
+  EXPECT_EQ(shown, after);
+  EXPECT_LT(update.size(), EncodeWhole(after).size());
+  // A viewer starting afresh, or a screen of another size, gets the whole picture.
+  QImage fresh;
+  ASSERT_TRUE(ApplyUpdate(EncodeUpdate(QImage(), after), fresh));
+  EXPECT_EQ(fresh, after);
+  EXPECT_FALSE(ApplyUpdate(update.left(update.size() - 1), shown)) << "a cut update is refused";
 }
 
 TEST(RemoteCsv, ServesEachFileFromItsProviderAndNothingForAMissingOne) {
