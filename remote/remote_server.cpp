@@ -94,7 +94,6 @@ int GateListener::open_connections() {
 
 void GateListener::incomingConnection(qintptr descriptor) {
   if (open_connections() >= config_.max_connections) {
-    ++refused_;
     SendAndClose(descriptor, RefusalResponse(503));
     return;
   }
@@ -146,7 +145,6 @@ void GateListener::Examine(Waiting* waiting) {
     }
   }
   if (verdict.kind == Verdict::kRefuse) {
-    ++refused_;
     SendAndClose(waiting->descriptor, RefusalResponse(verdict.status));
     finish();
     return;
@@ -241,10 +239,6 @@ void RemoteServer::Stop(QThread* back_to) {
   http_ = nullptr;
   delete gate_.data();
   if (back_to != nullptr) moveToThread(back_to);
-}
-
-int RemoteServer::refused() const {
-  return gate_ ? gate_->refused() : 0;
 }
 
 QByteArray RemoteServer::StatusJson() {

@@ -47,7 +47,6 @@ class GateListener final : public QTcpServer {
   GateListener(const RemoteConfig& config, QObject* parent);
   ~GateListener() override;
   int open_connections();
-  int refused() const { return refused_; }
 
  protected:
   void incomingConnection(qintptr descriptor) override;
@@ -61,7 +60,6 @@ class GateListener final : public QTcpServer {
   const RemoteConfig& config_;
   std::vector<Waiting*> waiting_;
   std::vector<QPointer<QTcpSocket>> sockets_;  // handed on or being refused, until they close
-  int refused_ = 0;
 };
 
 // Answers the requests the gate let through, one per connection, and upgrades the live address to
@@ -94,8 +92,6 @@ class RemoteServer final : public QObject {
   // Closes everything, then hands the server back to `back_to` (the thread that will delete it).
   void Stop(QThread* back_to);
   quint16 port() const { return port_.load(); }
-  // Connections the gate refused (serving thread).
-  int refused() const;
   int viewers() const { return viewer_count_.load(); }
   int frames_sent() const { return frames_sent_.load(); }
 

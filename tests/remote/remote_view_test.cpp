@@ -120,7 +120,7 @@ TEST_F(RemoteView, TheTokenOnThePagesAddressBecomesAnHttpOnlyCookieAndLeavesTheA
             std::string::npos);
 }
 
-TEST_F(RemoteView, AViewerRebuildsTheScreenExactlyFromTheUpdatesAndGetsTheStatus) {
+TEST_F(RemoteView, AViewerRebuildsTheScreenFromTheUpdatesAndGetsTheStatus) {
   QWebSocket viewer;
   std::vector<QByteArray> updates;
   QString status;
