@@ -286,8 +286,12 @@ void RemoteServer::Answer(const QHttpServerRequest& request, QHttpServerResponde
   // strength of the gate alone.
   const RequestHead head = HeadOf(request);
   const Proof proof = CheckToken(head, config_.token);
-  if (proof == Proof::kNone || request.method() != QHttpServerRequest::Method::Get) {
+  if (proof == Proof::kNone) {
     responder.write({{"WWW-Authenticate", "Bearer"}}, Status::Unauthorized);
+    return;
+  }
+  if (request.method() != QHttpServerRequest::Method::Get) {
+    responder.write(Status::MethodNotAllowed);
     return;
   }
   const QByteArray no_store = "no-store";

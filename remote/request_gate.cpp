@@ -172,8 +172,14 @@ Verdict JudgeRequest(std::string_view received, std::string_view token) {
   if (CheckToken(*head, token) == Proof::kNone) return {Verdict::kRefuse, 401};
   if (!IsServedPath(head->path)) return {Verdict::kRefuse, 404};
   if (head->method != "GET") return {Verdict::kRefuse, 405};
-  if (head->path == kLivePath && Lower(head->Header("upgrade")) != "websocket")
-    return {Verdict::kRefuse, 400};
+  if (head->path == kLivePath) {
+    if (Lower(head->Header("upgrade")) != "websocket") return {Verdict::kRefuse, 400};
+    // A page of another site may not open the live picture with the viewer's cookie.
+    const std::string_view origin = head->Header("origin");
+    const std::string host(head->Header("host"));
+    if (!origin.empty() && origin != "http://" + host && origin != "https://" + host)
+      return {Verdict::kRefuse, 403};
+  }
   return {Verdict::kPass, 0};
 }
 
@@ -182,6 +188,9 @@ std::string RefusalResponse(int status) {
   switch (status) {
     case 401:
       reason = "Unauthorized";
+      break;
+    case 403:
+      reason = "Forbidden";
       break;
     case 404:
       reason = "Not Found";

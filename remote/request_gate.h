@@ -66,8 +66,8 @@ struct Verdict {
 // Judges the first bytes of a connection. Waits while the head is incomplete and small enough;
 // refuses a head that is too big (431), malformed or followed by more bytes (400), a request
 // without the token (401, judged before anything about the address is said), an address that is
-// not served (404), a method other than GET (405), and the live address without a WebSocket
-// upgrade (400). Everything else passes to the server.
+// not served (404), a method other than GET (405), the live address without a WebSocket
+// upgrade (400) or opened by a page of another origin (403). Everything else passes to the server.
 Verdict JudgeRequest(std::string_view received, std::string_view token);
 
 // The whole answer sent for a refusal: status line, no body, and the connection closes.

@@ -63,6 +63,11 @@ TEST(RequestGate, JudgesEachRequestByItsWholeHead) {
       {"live without upgrade", Get("/live", kBearer), Verdict::kRefuse, 400},
       {"live upgrade", Get("/live", kBearer + "Upgrade: websocket\r\nConnection: Upgrade\r\n"),
        Verdict::kPass, 0},
+      {"live from the page's own origin",
+       Get("/live", kBearer + "Upgrade: websocket\r\nOrigin: http://panel\r\n"), Verdict::kPass, 0},
+      {"live from another site's page",
+       Get("/live", kBearer + "Upgrade: websocket\r\nOrigin: http://evil.example\r\n"),
+       Verdict::kRefuse, 403},
       {"folded header", Get("/api/status", kBearer + " folded\r\n"), Verdict::kRefuse, 400},
       {"old protocol", "GET /api/status HTTP/0.9\r\n" + kBearer + "\r\n", Verdict::kRefuse, 400},
   };
