@@ -296,18 +296,25 @@ void RemoteServer::Answer(const QHttpServerRequest& request, QHttpServerResponde
   }
   const QByteArray no_store = "no-store";
   if (head.path == kPagePath) {
-    if (proof == Proof::kPageQuery) {
+    if (QueryValue(head.query, "token")) {
       // The token leaves the address: from now on the browser presents it as a cookie that no
-      // script can read.
+      // script can read. (A request that proved itself otherwise only loses the query.)
       const QByteArray cookie = QByteArray(kTokenCookie.data(), kTokenCookie.size()) + "=" +
                                 QByteArray::fromStdString(config_.token) +
                                 "; HttpOnly; SameSite=Strict; Path=/";
-      responder.write(QByteArray(),
-                      {{"Location", "/"},
-                       {"Set-Cookie", cookie},
-                       {"Cache-Control", no_store},
-                       {"Referrer-Policy", "no-referrer"}},
-                      Status::SeeOther);
+      if (proof == Proof::kPageQuery) {
+        responder.write(QByteArray(),
+                        {{"Location", "/"},
+                         {"Set-Cookie", cookie},
+                         {"Cache-Control", no_store},
+                         {"Referrer-Policy", "no-referrer"}},
+                        Status::SeeOther);
+      } else {
+        responder.write(
+            QByteArray(),
+            {{"Location", "/"}, {"Cache-Control", no_store}, {"Referrer-Policy", "no-referrer"}},
+            Status::SeeOther);
+      }
       return;
     }
     responder.write(page_,
