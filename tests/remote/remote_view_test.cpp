@@ -118,6 +118,11 @@ TEST_F(RemoteView, TheTokenOnThePagesAddressBecomesAnHttpOnlyCookieAndLeavesTheA
   EXPECT_NE(BodyOf(page).find("<canvas id=\"screen\""), std::string::npos);
   EXPECT_NE(HeaderOf(page, "Content-Security-Policy").find("default-src 'none'"),
             std::string::npos);
+  // A token left on the address is taken off it even when the cookie already proves the request.
+  const std::string again =
+      Exchange(live_.port(), Get(std::string("/?token=") + kTestToken, "Cookie: " + pair + "\r\n"));
+  EXPECT_EQ(StatusOf(again), 303);
+  EXPECT_EQ(HeaderOf(again, "Location"), "/");
 }
 
 TEST_F(RemoteView, AViewerRebuildsTheScreenFromTheUpdatesAndGetsTheStatus) {
