@@ -1,9 +1,14 @@
 #pragma once
 
+#include <memory>
+#include <optional>
+#include <vector>
+
 #include "alerts/ui/alerts_subsystem.h"
 #include "graphs/graphs_subsystem.h"
 #include "journal/ui/journal_subsystem.h"
 #include "logging/ui/logging_subsystem.h"
+#include "remote/remote_subsystem.h"
 #include "service/service_subsystem.h"
 #include "setup/setup_subsystem.h"
 #include "shell/main_window.h"
@@ -21,7 +26,8 @@ namespace orvandry::app {
 class Display {
  public:
   Display(link::LinkShared& shared, shell::Settings& settings, platform::Prompter& prompter,
-          platform::SettingsStore& store, platform::Clock& clock, const platform::Paths& paths);
+          platform::SettingsStore& store, platform::Clock& clock, const platform::Paths& paths,
+          std::optional<remote::RemoteConfig> remote = std::nullopt);
   ~Display();
   Display(const Display&) = delete;
   Display& operator=(const Display&) = delete;
@@ -32,6 +38,8 @@ class Display {
   graphs::GraphsSubsystem& graphs() { return graphs_; }
   alerts::ui::AlertsSubsystem& alerts() { return alerts_; }
   journal::ui::JournalSubsystem& journal() { return journal_; }
+  // Null unless the remote view was asked for.
+  remote::RemoteSubsystem* remote() { return remote_.get(); }
 
  private:
   link::LinkShared& shared_;
@@ -43,7 +51,8 @@ class Display {
   graphs::GraphsSubsystem graphs_;  // reads the logs above
   alerts::ui::AlertsSubsystem alerts_;
   journal::ui::JournalSubsystem journal_;
-  shell::MainWindow window_;  // last: the subsystems outlive it
+  std::unique_ptr<remote::RemoteSubsystem> remote_;  // only with --remote-listen
+  shell::MainWindow window_;                         // last: the subsystems outlive it
 };
 
 }  // namespace orvandry::app

@@ -9,12 +9,14 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QHostAddress>
 #include <QStringList>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <variant>
@@ -30,6 +32,7 @@
 #include "platform/paths.h"
 #include "platform/qt_prompter.h"
 #include "platform/qt_settings_store.h"
+#include "remote/request_gate.h"
 #include "shell/main_window.h"
 #include "shell/settings.h"
 #include "sim/in_process_dryer.h"
@@ -102,6 +105,21 @@ int main(int argc, char** argv) {
     return 2;
   }
 
+  // The remote view: only when asked for, and never without a usable token.
+  std::optional<orvandry::remote::RemoteConfig> remote;
+  if (options.remote_port != 0) {
+    orvandry::remote::TokenFile token = orvandry::remote::ReadTokenFile(options.remote_token_file);
+    if (!token.error.empty()) {
+      std::fprintf(stderr, "orvandry: %s; the remote view is not started without a token\n",
+                   token.error.c_str());
+      return 2;
+    }
+    remote.emplace();
+    remote->address = QHostAddress(QString::fromStdString(options.remote_address));
+    remote->port = static_cast<quint16>(options.remote_port);
+    remote->token = std::move(token.token);
+  }
+
   // The single-instance lock comes before anything of the display is built.
   orvandry::app::SingleInstance instance(orvandry::app::SingleInstance::DefaultName());
   QString lock_error;
@@ -147,7 +165,22 @@ int main(int argc, char** argv) {
   orvandry::platform::SystemClock clock;
   orvandry::platform::QtPrompter prompter;
 
-  orvandry::app::Display display(shared, settings, prompter, store, clock, paths);
+  orvandry::app::Display display(shared, settings, prompter, store, clock, paths,
+                                 std::move(remote));
+  if (orvandry::remote::RemoteSubsystem* remote_view = display.remote()) {
+    QString remote_error;
+    if (!remote_view->Start(&remote_error)) {
+      std::fprintf(stderr, "orvandry: --remote-listen %s:%d: %s\n", options.remote_address.c_str(),
+                   options.remote_port, remote_error.toLocal8Bit().constData());
+      return 2;
+    }
+    std::printf("orvandry: remote view on http://%s%s%s:%d/\n",
+                options.remote_address.find(':') != std::string::npos ? "[" : "",
+                options.remote_address.c_str(),
+                options.remote_address.find(':') != std::string::npos ? "]" : "",
+                static_cast<int>(remote_view->service().port()));
+    std::fflush(stdout);
+  }
   orvandry::shell::MainWindow& window = display.window();
   display.alerts().Configure(options.mqtt);
   window.SetManualsFolder(QString::fromStdString(paths.ManualsDir().string()));

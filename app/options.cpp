@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <QCommandLineParser>
+#include <QHostAddress>
 #include <QStandardPaths>
 #include <charconv>
 #include <cstring>
@@ -38,6 +39,9 @@ constexpr OwnOption kOwnOptions[] = {
     {"mqtt-broker", "HOST:PORT", "publish shutdowns and the status to this MQTT broker", "off"},
     {"mqtt-credentials", "FILE", "MQTT user name (line 1) and password (line 2)", "none"},
     {"mqtt-cafile", "FILE", "connect to the MQTT broker with TLS, trusting this CA", "no TLS"},
+    {"remote-listen", "ADDR:PORT", "serve the live remote view here (needs a token file)",
+     "off: no port is opened"},
+    {"remote-token-file", "FILE", "the remote view's access token, on its first line", "none"},
 };
 
 // The options QGuiApplication, QApplication and the X11 platform read from the command line.
@@ -103,6 +107,23 @@ std::string QtOptionsParagraph() {
     line += item;
   }
   return text + line + "\n";
+}
+
+// "127.0.0.1:8080", "0.0.0.0:8080" or "[::1]:8080": an IP address (no host name, so nothing is
+// looked up) and a port from 1 to 65535.
+bool ParseListenAddress(const QString& text, std::string* address, int* port) {
+  const qsizetype colon = text.lastIndexOf(':');
+  if (colon <= 0) return false;
+  QString host = text.left(colon);
+  if (host.startsWith('[') && host.endsWith(']'))
+    host = host.mid(1, host.size() - 2);
+  else if (host.contains(':'))
+    return false;  // an IPv6 address needs its brackets
+  QHostAddress parsed;
+  if (!parsed.setAddress(host) || !parsed.scopeId().isEmpty()) return false;
+  if (!ParseNumber(text.mid(colon + 1), 1, 65535, port)) return false;
+  *address = host.toStdString();
+  return true;
 }
 
 }  // namespace
@@ -208,6 +229,25 @@ std::variant<DisplayOptions, CommandLineExit> ParseDisplayOptions(const QStringL
         QString("--screenshot-every '%1': expected a whole number of seconds from 1 to %2")
             .arg(parser.value("screenshot-every"))
             .arg(kMaxScreenshotSeconds));
+
+  if (parser.isSet("remote-listen") &&
+      !ParseListenAddress(parser.value("remote-listen"), &options.remote_address,
+                          &options.remote_port))
+    return Mistake(QString("--remote-listen '%1': expected an IP address and a port, as "
+                           "127.0.0.1:8080 or [::1]:8080")
+                       .arg(parser.value("remote-listen")));
+  if (parser.isSet("remote-token-file")) {
+    const QString value = parser.value("remote-token-file");
+    if (value.isEmpty() || value.startsWith('-'))
+      return Mistake("--remote-token-file needs a value");
+    options.remote_token_file = value.toStdString();
+  }
+  if (options.remote_port != 0 && options.remote_token_file.empty())
+    return Mistake(
+        "--remote-listen needs --remote-token-file: the remote view is never open "
+        "without a token");
+  if (options.remote_port == 0 && !options.remote_token_file.empty())
+    return Mistake("--remote-token-file is only used with --remote-listen");
 
   options.qt_arguments = QStringList{arguments.value(0, "orvandry")};
   for (const QtOption& option : kQtOptions) {

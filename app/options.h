@@ -34,6 +34,11 @@ struct DisplayOptions {
   // file's path waits in mqtt_credentials_file until PrepareMqtt reads it.
   std::optional<alerts::MqttConfig> mqtt;
   std::string mqtt_credentials_file;
+  // The live remote view: off unless an address to listen on is given, and then only with a
+  // token file (read at start-up, not here).
+  std::string remote_address;  // an IP address, without brackets for IPv6
+  int remote_port = 0;         // 0: no remote view
+  std::string remote_token_file;
 };
 
 // The command line ends the program before anything is started: `text` goes to standard output
