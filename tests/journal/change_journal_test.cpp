@@ -18,6 +18,7 @@
 #include "link/setting_edit.h"
 #include "link/status_intake.h"
 #include "link/status_map.h"
+#include "temp_dir.h"
 
 namespace orvandry::journal {
 namespace {
@@ -26,18 +27,7 @@ namespace fs = std::filesystem;
 namespace sm = link::status_map;
 using link::Rec;
 
-class TempDir {
- public:
-  TempDir() {
-    char pattern[] = "/tmp/journal_test_XXXXXX";
-    path_ = ::mkdtemp(pattern);
-  }
-  ~TempDir() { fs::remove_all(path_); }
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
+using orvandry::testing::TempDir;
 
 // The commit hook as app/ wires it, with a clock the test moves.
 class Hook final : public link::CommitObserver {

@@ -8,30 +8,14 @@
 #include <system_error>
 #include <vector>
 
+#include "temp_dir.h"
+
 #include "logging/log_sample.h"
 #include "platform/clock.h"
 
 namespace orvandry::logging::testing {
 
-// A fresh folder under the temporary directory, removed with everything in it at the end.
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "orvandry-logging-XXXXXX");
-    if (::mkdtemp(pattern.data()) == nullptr) std::abort();
-    path_ = pattern;
-  }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  ~TempDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
+using orvandry::testing::TempDir;
 
 // A sample that carries its sequence number, so order and gaps can be checked.
 inline LogSample Numbered(std::uint32_t n) {

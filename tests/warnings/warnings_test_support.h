@@ -15,30 +15,14 @@
 #include <system_error>
 #include <vector>
 
+#include "temp_dir.h"
+
 #include "warnings/shutdown_clock.h"
 #include "warnings/shutdown_time.h"
 
 namespace orvandry::warnings::testing {
 
-// A fresh folder under the temporary directory, removed with everything in it at the end.
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "orvandry-warnings-XXXXXX");
-    if (::mkdtemp(pattern.data()) == nullptr) std::abort();
-    path_ = pattern;
-  }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  ~TempDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
+using orvandry::testing::TempDir;
 
 // A clock the test moves by hand: both readings advance together.
 class FakeClock final : public ShutdownClock {
