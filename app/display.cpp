@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "journal/change_journal.h"
+#include "journal/record_format.h"
 #include "link/status_map.h"
 #include "logging/log_csv.h"
 #include "logging/long_term_log.h"
@@ -44,7 +46,8 @@ int PlenumCount(views::PlenumLayout layout) {
 remote::RemoteSources MakeRemoteSources(link::LinkShared& shared, const platform::Paths& paths,
                                         const platform::Clock& clock,
                                         warnings::ShutdownHistoryStore& history,
-                                        const logging::LogReader& logs) {
+                                        const logging::LogReader& logs,
+                                        journal::ui::JournalSubsystem& journal) {
   remote::RemoteSources sources;
   sources.status = [&shared] {
     const link::ByteImage& state = shared.dryer_state;
@@ -104,6 +107,37 @@ remote::RemoteSources MakeRemoteSources(link::LinkShared& shared, const platform
       shutdowns.push_back({row.shutdown_id, row.node_id, row.date, row.time});
     return shutdowns;
   };
+  // The journal of operator changes (it locks itself; DryerState's bytes are atomics). The
+  // journal opens when its subsystem is attached, before the remote view starts serving.
+  const auto change_of = [&shared](const journal::JournalEntry& entry) {
+    remote::RemoteSources::Change change;
+    change.id = entry.id;
+    change.time = journal::IsoCivil(entry.committed_at);
+    change.screen = entry.screen;
+    change.what = entry.what;
+    change.requested = entry.requested_text;
+    change.state = journal::StateName(entry.state);
+    change.settled = journal::IsoCivil(entry.settled_at);
+    if (entry.state == journal::ChangeState::kWaiting)
+      change.controller = journal::FormatReported(
+          entry.rec, shared.dryer_state, shared.si_units.load(std::memory_order_relaxed) != 0);
+    return change;
+  };
+  sources.waiting_changes = [&journal, change_of] {
+    std::vector<remote::RemoteSources::Change> changes;
+    for (const journal::WaitingChange& waiting : journal.journal().Waiting())
+      changes.push_back(change_of(waiting.entry));
+    return changes;
+  };
+  sources.changes = [&journal, change_of](std::size_t count) {
+    std::vector<remote::RemoteSources::Change> changes;
+    for (const journal::JournalEntry& entry : journal.journal().Entries(count))
+      changes.push_back(change_of(entry));
+    return changes;
+  };
+  sources.csv["journal.csv"] = [&journal]() -> std::optional<std::string> {
+    return journal::JournalCsv(journal.journal().Entries());
+  };
   // The CSV downloads: the same texts the card exports write. The logs are read afresh from their
   // files (whole records only), so a sample being appended meanwhile is left out, never torn.
   const auto si = [&shared] { return shared.si_units.load(std::memory_order_relaxed) != 0; };
@@ -136,7 +170,7 @@ Display::Display(link::LinkShared& shared, shell::Settings& settings, platform::
       remote_(remote ? std::make_unique<remote::RemoteSubsystem>(
                            std::move(*remote), shared,
                            MakeRemoteSources(shared, paths, clock, warnings_.store(),
-                                             logging_.Reader()))
+                                             logging_.Reader(), journal_))
                      : nullptr),
       window_(shared, settings, prompter, store, clock, [this] {
         std::vector<shell::Subsystem*> subsystems = {

@@ -295,4 +295,46 @@ std::vector<WaitingChange> ChangeJournal::Overdue(std::int64_t uptime) const {
   return out;
 }
 
+std::string IsoCivil(std::int64_t civil_seconds) {
+  if (civil_seconds == 0) return {};
+  std::string text = FormatCivil(civil_seconds);
+  if (text.size() > 10 && text[10] == ' ') text[10] = 'T';
+  return text;
+}
+
+namespace {
+
+void AppendCsvField(std::string& out, std::string_view field) {
+  if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
+    out += field;
+    return;
+  }
+  out += '"';
+  for (const char c : field) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  out += '"';
+}
+
+}  // namespace
+
+std::string JournalCsv(const std::vector<JournalEntry>& newest_first) {
+  std::string out = "id,time (local),screen,setting,requested,state,settled (local)\r\n";
+  for (auto it = newest_first.rbegin(); it != newest_first.rend(); ++it) {
+    const std::string committed = IsoCivil(it->committed_at);
+    out += std::to_string(it->id);
+    for (const std::string_view field :
+         {std::string_view(committed), std::string_view(it->screen), std::string_view(it->what),
+          std::string_view(it->requested_text), std::string_view(StateName(it->state))}) {
+      out += ',';
+      AppendCsvField(out, field);
+    }
+    out += ',';
+    AppendCsvField(out, IsoCivil(it->settled_at));
+    out += "\r\n";
+  }
+  return out;
+}
+
 }  // namespace orvandry::journal

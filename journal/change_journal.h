@@ -32,6 +32,8 @@ const char* StateName(ChangeState state);
 std::int64_t CivilSeconds(int year, int month, int day, int hour, int minute, int second);
 // "2026-12-07 21:30:05".
 std::string FormatCivil(std::int64_t civil_seconds);
+// The same as ISO 8601 ("YYYY-MM-DDTHH:MM:SS"); empty for 0.
+std::string IsoCivil(std::int64_t civil_seconds);
 
 // When something happens: the panel's clock (for the record) and the seconds the display has
 // been running (for the waiting time, which must not jump when the operator sets the clock).
@@ -126,5 +128,10 @@ class ChangeJournal {
   std::int64_t next_id_ = 1;
   std::vector<WaitingChange> waiting_;
 };
+
+// The journal as CSV, oldest first: a header row, ISO 8601 local times, values in the units of the
+// moment each change was made, CRLF rows; texts quoted where they hold a comma, quote or line
+// break.
+std::string JournalCsv(const std::vector<JournalEntry>& newest_first);
 
 }  // namespace orvandry::journal

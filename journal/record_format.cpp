@@ -1,5 +1,6 @@
 #include "journal/record_format.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/temperature_units.h"
@@ -159,6 +160,14 @@ std::string FormatValue(Rec rec, std::span<const std::uint8_t> bytes, bool si_un
       break;
   }
   return Raw(bytes);
+}
+
+std::string FormatReported(link::Rec rec, const link::ByteImage& dryer_state, bool si_units) {
+  const link::PendingWriteRecord& record = link::RecordOf(rec);
+  std::uint8_t now[8] = {};
+  const std::size_t size = std::min<std::size_t>(record.size, sizeof now);
+  for (std::size_t i = 0; i < size; ++i) now[i] = dryer_state.Get(record.target_offset() + i);
+  return FormatValue(rec, {now, size}, si_units);
 }
 
 }  // namespace orvandry::journal

@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 
+#include "link/byte_image.h"
 #include "link/pending_write.h"
 
 namespace orvandry::journal {
@@ -22,5 +23,8 @@ std::string RecordName(link::Rec rec);
 // minutes:seconds, moisture in percent; the raw bytes in hex for the records the table does not
 // know. `bytes` are the record's bytes from its target offset on (RecordOf(rec).size of them).
 std::string FormatValue(link::Rec rec, std::span<const std::uint8_t> bytes, bool si_units);
+
+// The value the controller reports for `rec` now (its bytes in DryerState), formatted as above.
+std::string FormatReported(link::Rec rec, const link::ByteImage& dryer_state, bool si_units);
 
 }  // namespace orvandry::journal

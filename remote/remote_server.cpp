@@ -277,7 +277,22 @@ QByteArray RemoteServer::StatusJson() {
   } else {
     status["warning"] = QJsonValue::Null;
   }
+  // The changes the controller has not taken: the panel shows them as a notice.
+  QJsonArray waiting;
+  if (sources_.waiting_changes)
+    for (const RemoteSources::Change& change : sources_.waiting_changes())
+      waiting.append(ChangeJson(change));
+  status["waiting_changes"] = waiting;
   return QJsonDocument(status).toJson(QJsonDocument::Compact);
+}
+
+QJsonObject RemoteServer::ChangeJson(const RemoteSources::Change& change) {
+  QJsonObject json{{"id", static_cast<qint64>(change.id)},  {"time", Latin1(change.time)},
+                   {"screen", Latin1(change.screen)},       {"what", Latin1(change.what)},
+                   {"requested", Latin1(change.requested)}, {"state", Latin1(change.state)}};
+  if (!change.controller.empty()) json["controller"] = Latin1(change.controller);
+  json["settled"] = change.settled.empty() ? QJsonValue() : QJsonValue(Latin1(change.settled));
+  return json;
 }
 
 void RemoteServer::Answer(const QHttpServerRequest& request, QHttpServerResponder& responder) {
@@ -345,6 +360,23 @@ void RemoteServer::Answer(const QHttpServerRequest& request, QHttpServerResponde
       }
     }
     responder.write(QJsonDocument(history).toJson(QJsonDocument::Compact),
+                    {{"Content-Type", "application/json"}, {"Cache-Control", no_store}},
+                    Status::Ok);
+    return;
+  }
+  if (head.path == kJournalPath) {
+    QJsonObject journal;
+    QJsonArray waiting;
+    if (sources_.waiting_changes)
+      for (const RemoteSources::Change& change : sources_.waiting_changes())
+        waiting.append(ChangeJson(change));
+    journal["waiting"] = waiting;
+    QJsonArray recent;
+    if (sources_.changes)
+      for (const RemoteSources::Change& change : sources_.changes(kJournalEntriesServed))
+        recent.append(ChangeJson(change));
+    journal["recent"] = recent;
+    responder.write(QJsonDocument(journal).toJson(QJsonDocument::Compact),
                     {{"Content-Type", "application/json"}, {"Cache-Control", no_store}},
                     Status::Ok);
     return;

@@ -6,6 +6,7 @@
 #include <QHostAddress>
 #include <QHttpServerResponder>
 #include <QImage>
+#include <QJsonObject>
 #include <QPointer>
 #include <QTcpServer>
 #include <QThread>
@@ -99,6 +100,9 @@ class RemoteServer final : public QObject {
   void PushImage(const QImage& image);
   // The status as /api/status answers it.
   QByteArray StatusJson();
+  static QJsonObject ChangeJson(const RemoteSources::Change& change);
+  // The newest journal entries /api/journal gives (journal.csv has them all).
+  static constexpr std::size_t kJournalEntriesServed = 200;
 
  private:
   void Answer(const QHttpServerRequest& request, QHttpServerResponder& responder);

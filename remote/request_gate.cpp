@@ -142,7 +142,8 @@ Proof CheckToken(const RequestHead& head, std::string_view token) {
 }
 
 bool IsServedPath(std::string_view path) {
-  if (path == kPagePath || path == kLivePath || path == kStatusPath || path == kHistoryPath)
+  if (path == kPagePath || path == kLivePath || path == kStatusPath || path == kHistoryPath ||
+      path == kJournalPath)
     return true;
   if (path.substr(0, kCsvPrefix.size()) != kCsvPrefix) return false;
   const std::string_view name = path.substr(kCsvPrefix.size());

@@ -23,9 +23,10 @@ inline constexpr std::string_view kPagePath = "/";
 inline constexpr std::string_view kLivePath = "/live";  // the WebSocket of the live screen
 inline constexpr std::string_view kStatusPath = "/api/status";
 inline constexpr std::string_view kHistoryPath = "/api/history";
+inline constexpr std::string_view kJournalPath = "/api/journal";  // the operator's changes
 inline constexpr std::string_view kCsvPrefix = "/api/csv/";
 inline constexpr std::string_view kCsvNames[] = {"history.csv", "longterm.csv", "shortterm.csv",
-                                                 "graph.csv"};
+                                                 "graph.csv", "journal.csv"};
 
 // The request line and headers of one request. Header names are lower case; a header given
 // twice keeps its first value.

@@ -29,17 +29,13 @@ void WaitingList::Refresh(std::int64_t uptime) {
   rows_.clear();
   const bool si = shared_.si_units.load(std::memory_order_relaxed) != 0;
   for (const WaitingChange& w : journal_.Waiting()) {
-    const link::PendingWriteRecord& record = link::RecordOf(w.entry.rec);
-    std::uint8_t now[8] = {};
-    for (std::size_t i = 0; i < record.size; ++i)
-      now[i] = shared_.dryer_state.Get(record.target_offset() + i);
     WaitingRow row;
     row.id = w.entry.id;
     row.what = w.entry.what;
     row.screen = w.entry.screen;
     // In the units of the moment, like the controller's value beside it.
     row.requested = FormatValue(w.entry.rec, w.entry.requested, si);
-    row.controller = FormatValue(w.entry.rec, {now, record.size}, si);
+    row.controller = FormatReported(w.entry.rec, shared_.dryer_state, si);
     row.since = FormatCivil(w.entry.committed_at).substr(11);
     row.waited = Waited(uptime - w.since_uptime);
     rows_.push_back(std::move(row));

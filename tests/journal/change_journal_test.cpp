@@ -11,6 +11,7 @@
 #include <array>
 #include <filesystem>
 
+#include "csv_reader.h"
 #include "journal/record_format.h"
 #include "link/command_builder.h"
 #include "link/commit_observer.h"
@@ -103,6 +104,34 @@ TEST_F(ChangeJournalTest, AChangeEchoedAtOnceIsJournalledAsTaken) {
   EXPECT_EQ(e.state, ChangeState::kTaken);
   EXPECT_EQ(e.committed_at, 1'000'000);
   EXPECT_EQ(e.settled_at, 1'000'001);
+}
+
+TEST(JournalCsv, ReadsBackOldestFirstWithTextsQuoted) {
+  std::vector<JournalEntry> newest_first(2);
+  newest_first[0] = {2,
+                     1'000'100,
+                     "SETUP, PAGE 2",
+                     Rec::kPlenumSetpoint1,
+                     "PLENUM 1 SETPOINT",
+                     {190, 0},
+                     "190 \"F\"",
+                     ChangeState::kWaiting,
+                     0};
+  newest_first[1] = {
+      1,     1'000'000,           "TIMERS", Rec::kPlenumSetpoint1, "PLENUM 1 SETPOINT", {180, 0},
+      "180", ChangeState::kTaken, 1'000'001};
+  const auto rows = orvandry::testing::ParseCsv(JournalCsv(newest_first));
+  ASSERT_TRUE(rows.has_value());
+  ASSERT_EQ(rows->size(), 3U);
+  EXPECT_EQ((*rows)[0][0], "id");
+  EXPECT_EQ((*rows)[1][0], "1") << "oldest first";
+  EXPECT_EQ((*rows)[1][1], IsoCivil(1'000'000));
+  EXPECT_EQ((*rows)[1][5], "TAKEN");
+  EXPECT_EQ((*rows)[1][6], IsoCivil(1'000'001));
+  EXPECT_EQ((*rows)[2][2], "SETUP, PAGE 2");
+  EXPECT_EQ((*rows)[2][4], "190 \"F\"");
+  EXPECT_EQ((*rows)[2][6], "") << "no settle time while waiting";
+  EXPECT_NE(IsoCivil(1'000'000).find('T'), std::string::npos);
 }
 
 TEST_F(ChangeJournalTest, ARefusedChangeIsOverdueAfterFifteenSecondsAndNotBefore) {

@@ -205,5 +205,53 @@ TEST(RemoteCsv, ServesEachFileFromItsProviderAndNothingForAMissingOne) {
   }
 }
 
+TEST(RemoteJournal, WaitingChangesReachTheStatusAndTheJournalListsTheRecentOnes) {
+  link::LinkShared shared;
+  RemoteSources sources;
+  RemoteSources::Change waiting{7,
+                                "2026-12-07T21:30:05",
+                                "PLENUM 1",
+                                "PLENUM 1 SETPOINT",
+                                "185 \xB0"
+                                "F",
+                                "180 \xB0"
+                                "F",
+                                "WAITING",
+                                ""};
+  RemoteSources::Change taken{6,       "2026-12-07T21:29:00", "TIMERS", "DRY TIMER", "30:00", "",
+                              "TAKEN", "2026-12-07T21:29:01"};
+  sources.waiting_changes = [waiting] { return std::vector<RemoteSources::Change>{waiting}; };
+  std::size_t asked = 0;
+  sources.changes = [&asked, waiting, taken](std::size_t count) {
+    asked = count;
+    return std::vector<RemoteSources::Change>{waiting, taken};
+  };
+  RemoteService service(LiveDisplay::Config(), shared, std::move(sources));
+  QString error;
+  ASSERT_TRUE(service.Start(&error)) << error.toStdString();
+
+  const QJsonObject status =
+      QJsonDocument::fromJson(
+          QByteArray::fromStdString(BodyOf(Exchange(service.port(), Get("/api/status")))))
+          .object();
+  const QJsonArray in_status = status["waiting_changes"].toArray();
+  ASSERT_EQ(in_status.size(), 1);
+  EXPECT_EQ(in_status[0]["requested"].toString(), QString::fromUtf8("185 °F"));
+  EXPECT_EQ(in_status[0]["controller"].toString(), QString::fromUtf8("180 °F"));
+  EXPECT_TRUE(in_status[0]["settled"].isNull());
+
+  const std::string answer = Exchange(service.port(), Get("/api/journal"));
+  ASSERT_EQ(StatusOf(answer), 200);
+  const QJsonObject journal =
+      QJsonDocument::fromJson(QByteArray::fromStdString(BodyOf(answer))).object();
+  EXPECT_EQ(journal["waiting"].toArray().size(), 1);
+  const QJsonArray recent = journal["recent"].toArray();
+  ASSERT_EQ(recent.size(), 2);
+  EXPECT_EQ(recent[1]["state"].toString(), "TAKEN");
+  EXPECT_EQ(recent[1]["settled"].toString(), "2026-12-07T21:29:01");
+  EXPECT_FALSE(recent[1].toObject().contains("controller"));
+  EXPECT_GT(asked, 0U);
+}
+
 }  // namespace
 }  // namespace orvandry::remote
