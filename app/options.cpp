@@ -34,6 +34,8 @@ constexpr OwnOption kOwnOptions[] = {
     {"screenshot-every", "SECONDS", "off-screen, save the screen this often (1..86400)", "3"},
     {"run-seconds", "SECONDS", "quit after this long (0..2147483)", "0: run until closed"},
     {"exit-after-first-paint", nullptr, "print the start-up time and quit", "off"},
+    {"view", "NAME", "with --simulate, start the dryer in view chart, graph or batch",
+     "the dryer's own"},
 };
 
 // The options QGuiApplication, QApplication and the X11 platform read from the command line.
@@ -90,15 +92,24 @@ std::string QtOptionsParagraph() {
   std::string text;
   std::string line = " ";
   for (const QtOption& option : kQtOptions) {
-    std::string item = std::string(" -") + option.name;
-    if (option.value_name != nullptr) item += std::string(" ") + option.value_name;
+    // Appended piece by piece: GCC 12 at -O3 takes `std::string + const char*` here for an
+    // overlapping copy (-Werror=restrict), which stopped the release build.
+    std::string item = " -";
+    item += option.name;
+    if (option.value_name != nullptr) {
+      item += ' ';
+      item += option.value_name;
+    }
     if (line.size() + item.size() > 78) {
-      text += line + "\n";
-      line = " ";
+      text += line;
+      text += '\n';
+      line.assign(1, ' ');
     }
     line += item;
   }
-  return text + line + "\n";
+  text += line;
+  text += '\n';
+  return text;
 }
 
 }  // namespace
@@ -183,6 +194,18 @@ std::variant<DisplayOptions, CommandLineExit> ParseDisplayOptions(const QStringL
         QString("--screenshot-every '%1': expected a whole number of seconds from 1 to %2")
             .arg(parser.value("screenshot-every"))
             .arg(kMaxScreenshotSeconds));
+
+  if (parser.isSet("view")) {
+    const QString view = parser.value("view");
+    if (view == "chart")
+      options.view = DisplayOptions::View::kChart;
+    else if (view == "graph")
+      options.view = DisplayOptions::View::kGraph;
+    else if (view == "batch")
+      options.view = DisplayOptions::View::kBatch;
+    else
+      return Mistake(QString("--view '%1': expected chart, graph or batch").arg(view));
+  }
 
   options.qt_arguments = QStringList{arguments.value(0, "orvandry")};
   for (const QtOption& option : kQtOptions) {
