@@ -176,9 +176,9 @@ int main(int argc, char** argv) {
     if (simulated) {
       device = simulated->slave_path();
       StartInView(simulated->controller(), options.view);
-    }
-    else
+    } else {
       std::fprintf(stderr, "orvandry: cannot start the simulated dryer: %s\n", error.c_str());
+    }
   }
   LinkListener listener(window);
   std::unique_ptr<orvandry::link::DryerLink> link;
