@@ -42,6 +42,8 @@ constexpr OwnOption kOwnOptions[] = {
     {"remote-listen", "ADDR:PORT", "serve the live remote view here (needs a token file)",
      "off: no port is opened"},
     {"remote-token-file", "FILE", "the remote view's access token, on its first line", "none"},
+    {"view", "NAME", "with --simulate, start the dryer in view chart, graph or batch",
+     "the dryer's own"},
 };
 
 // The options QGuiApplication, QApplication and the X11 platform read from the command line.
@@ -98,15 +100,24 @@ std::string QtOptionsParagraph() {
   std::string text;
   std::string line = " ";
   for (const QtOption& option : kQtOptions) {
-    std::string item = std::string(" -") + option.name;
-    if (option.value_name != nullptr) item += std::string(" ") + option.value_name;
+    // Appended piece by piece: GCC 12 at -O3 takes `std::string + const char*` here for an
+    // overlapping copy (-Werror=restrict), which stopped the release build.
+    std::string item = " -";
+    item += option.name;
+    if (option.value_name != nullptr) {
+      item += ' ';
+      item += option.value_name;
+    }
     if (line.size() + item.size() > 78) {
-      text += line + "\n";
-      line = " ";
+      text += line;
+      text += '\n';
+      line.assign(1, ' ');
     }
     line += item;
   }
-  return text + line + "\n";
+  text += line;
+  text += '\n';
+  return text;
 }
 
 // "127.0.0.1:8080", "0.0.0.0:8080" or "[::1]:8080": an IP address (no host name, so nothing is
@@ -248,6 +259,17 @@ std::variant<DisplayOptions, CommandLineExit> ParseDisplayOptions(const QStringL
         "without a token");
   if (options.remote_port == 0 && !options.remote_token_file.empty())
     return Mistake("--remote-token-file is only used with --remote-listen");
+  if (parser.isSet("view")) {
+    const QString view = parser.value("view");
+    if (view == "chart")
+      options.view = DisplayOptions::View::kChart;
+    else if (view == "graph")
+      options.view = DisplayOptions::View::kGraph;
+    else if (view == "batch")
+      options.view = DisplayOptions::View::kBatch;
+    else
+      return Mistake(QString("--view '%1': expected chart, graph or batch").arg(view));
+  }
 
   options.qt_arguments = QStringList{arguments.value(0, "orvandry")};
   for (const QtOption& option : kQtOptions) {

@@ -25,6 +25,9 @@ struct DisplayOptions {
   bool exit_after_first_paint = false;  // for the start-up measurement
   int run_seconds = 0;                  // quit after this long (measurements); 0 = run for ever
   int screenshot_seconds = kDefaultScreenshotSeconds;
+  // With --simulate: the view the simulated dryer starts in (for measurements); kUnchanged leaves
+  // the dryer's own.
+  enum class View { kUnchanged, kChart, kGraph, kBatch } view = View::kUnchanged;
   // Qt's own options, for QApplication: the program name first, then each option as Qt reads it.
   QStringList qt_arguments;
   bool platform_chosen = false;  // -platform was given

@@ -64,7 +64,9 @@ GraphDrawingArea::GraphDrawingArea(QWidget* parent, GraphsModel& model, shell::S
     : platform::ChildWindow(parent, shell::kGraphDrawingAreaClass, kDrawingAreaCaption,
                             GraphLayout::kDrawingArea, platform::kNoFrame, platform::Rgb(0, 0, 0)),
       model_(model),
-      host_(host) {}
+      host_(host) {
+  DrawOnlyChanges();
+}
 
 void GraphDrawingArea::Paint(platform::Canvas& canvas) {
   if (on_paint_) on_paint_();
@@ -77,6 +79,7 @@ GraphWindow::GraphWindow(QWidget* parent, const shell::WindowDef& def, GraphsMod
                             platform::Bgr(def.background_bgr)),
       model_(model),
       host_(host) {
+  DrawOnlyChanges();
   area_ = new GraphDrawingArea(this, model_, host_);
   area_->move(platform::ToQRect(InWindow(*this, GraphLayout::kDrawingArea)).topLeft());
   area_->OnPaint([this] { Sync(); });
@@ -144,6 +147,8 @@ StatusChartWindow::StatusChartWindow(QWidget* parent, const shell::WindowDef& de
                             platform::Bgr(def.background_bgr)),
       model_(model),
       host_(host) {
+  // The 1 s tick asks every second; the rows change once per sample.
+  DrawOnlyChanges();
   sample_time_ =
       MakeButton(this, "SAMPLE TIME", graph_id::kSampleTime, InWindow(*this, kSampleTimeRect), 12);
   connect(sample_time_, &QPushButton::clicked, this, [this] {
@@ -206,6 +211,14 @@ QImage FaceButton::Render() const {
   return image;
 }
 
+void FaceButton::Refresh() {
+  platform::RecordingCanvas recording(platform::FromQRect(rect()).GetSize(), platform::QtTextSize);
+  if (draw_) draw_(recording, isDown());
+  if (recording.Calls() == asked_) return;
+  asked_ = recording.Calls();
+  update();
+}
+
 void FaceButton::paintEvent(QPaintEvent*) {
   const QImage face = Render();
   QPainter painter(this);
@@ -218,6 +231,7 @@ LineGraphWindow::LineGraphWindow(QWidget* parent, const shell::WindowDef& def, G
                             platform::Bgr(def.background_bgr)),
       model_(model),
       host_(host) {
+  DrawOnlyChanges();
   moisture_ = new FaceButton(
       this, "MOISTURE_VIEW_SELECT_BUTTON", graph_id::kMoistureSelect,
       InWindow(*this, kMoistureRect), [this](platform::Canvas& canvas, bool pressed) {
@@ -244,8 +258,8 @@ void LineGraphWindow::Paint(platform::Canvas& canvas) {
   const shell::ViewContext& ctx = host_.Context();
   PaintGrainView(canvas, model_.grain, ctx.shared.dryer_state, ctx.SiUnits());
   // The values follow every frame the intake hands this window.
-  moisture_->update();
-  temperature_->update();
+  moisture_->Refresh();
+  temperature_->Refresh();
 }
 
 }  // namespace orvandry::graphs

@@ -3,12 +3,14 @@
 #include <QAbstractButton>
 #include <QPushButton>
 #include <functional>
+#include <vector>
 
 #include "graphs/grain_view.h"
 #include "graphs/graph_view.h"
 #include "graphs/status_chart.h"
 #include "graphs/touch_scroll_bar.h"
 #include "platform/child_window.h"
+#include "platform/recording_canvas.h"
 #include "shell/window_table.h"
 
 namespace orvandry::logging {
@@ -138,12 +140,15 @@ class FaceButton final : public QAbstractButton {
   using DrawFace = std::function<void(platform::Canvas&, bool pressed)>;
   FaceButton(QWidget* parent, const char* window_text, int id, platform::Rect rect, DrawFace draw);
   QImage Render() const;
+  // Repaints the face when what it draws differs from what it drew when last asked.
+  void Refresh();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
   DrawFace draw_;
+  std::vector<platform::DrawCall> asked_;
 };
 
 // LINE_GRAPH_WINDOW: one moisture and one grain temperature in large digits; touching a value

@@ -1,7 +1,9 @@
 #include "platform/child_window.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 
+#include "platform/drawn_changes.h"
 #include "platform/qt_canvas.h"
 #include "platform/qt_conversions.h"
 
@@ -36,10 +38,77 @@ QImage ChildWindow::Render() {
 
 void ChildWindow::Paint(Canvas&) {}
 
-void ChildWindow::paintEvent(QPaintEvent*) {
-  const QImage image = Render();
+bool ChildWindow::Refresh() {
+  if (!only_changes_ || !drawn_ || image_.isNull()) {
+    update();
+    return true;
+  }
+  std::vector<DrawCall> now = Record();
+  const Rect client = ClientRect();
+  const QRegion changed = ChangedArea(*drawn_, now, client.GetSize());
+  if (changed.isEmpty()) return false;
+  drawn_ = std::move(now);
+  // The kept picture follows the new drawing at once; the paint only copies it to the screen.
+  const QRegion in_window = changed.translated(client.x, client.y);
+  DrawKept(in_window, false);
+  update(in_window);
+  return true;
+}
+
+std::vector<DrawCall> ChildWindow::Record() {
+  RecordingCanvas recording(ClientRect().GetSize(), QtTextSize);
+  Paint(recording);
+  return recording.Calls();
+}
+
+void ChildWindow::DrawKept(const QRegion& region, bool whole) {
+  if (whole || image_.isNull()) {
+    image_ = RenderFramedWindow(Size{width(), height()}, frame_, caption_, background_,
+                                [this](Canvas& canvas) { Replay(*drawn_, canvas); });
+    return;
+  }
+  const Rect client = ClientRect();
+  // One rectangle at a time, so everything is drawn under a plain rectangular clip as in a whole
+  // paint.
+  for (const QRect& box : region.translated(-client.x, -client.y)) {
+    QtCanvas canvas(image_, client);
+    canvas.LimitTo(box);
+    canvas.FillRect(Rect{0, 0, client.w, client.h}, background_);
+    Replay(*drawn_, canvas, QRegion(box));
+  }
+}
+
+void ChildWindow::paintEvent(QPaintEvent* event) {
+  if (!only_changes_) {
+    const QImage image = Render();
+    QPainter painter(this);
+    painter.drawImage(0, 0, image);
+    return;
+  }
+  // A paint asked for by anything but Refresh() (an update() of the window's own, an expose)
+  // still shows what Paint() draws now.
+  std::vector<DrawCall> now = Record();
+  QRegion changed = QRegion(rect());
+  if (drawn_ && !image_.isNull()) {
+    const Rect client = ClientRect();
+    changed = ChangedArea(*drawn_, now, client.GetSize()).translated(client.x, client.y);
+  }
+  if (!changed.isEmpty()) {
+    const bool whole = !drawn_ || image_.isNull();
+    drawn_ = std::move(now);
+    DrawKept(changed, whole);
+    // What changed outside the asked-for area must reach the screen too.
+    if (const QRegion rest = changed - event->region(); !rest.isEmpty()) update(rest);
+  }
   QPainter painter(this);
-  painter.drawImage(0, 0, image);
+  painter.setClipRegion(event->region());
+  painter.drawImage(0, 0, image_);
+}
+
+void ChildWindow::hideEvent(QHideEvent* event) {
+  // Whatever changes while the window is hidden is drawn afresh when it shows again.
+  drawn_.reset();
+  QWidget::hideEvent(event);
 }
 
 }  // namespace orvandry::platform

@@ -3,9 +3,12 @@
 #include <QImage>
 #include <QString>
 #include <QWidget>
+#include <optional>
 #include <string_view>
+#include <vector>
 
 #include "platform/canvas.h"
+#include "platform/recording_canvas.h"
 #include "platform/window_frame.h"
 
 namespace orvandry::platform {
@@ -34,17 +37,42 @@ class ChildWindow : public QWidget {
   // What the window shows, drawn off-screen: used for painting and for screenshots in tests.
   QImage Render();
 
+  // Brings what the window shows up to date with what it would draw now. A window that draws only
+  // changes (DrawOnlyChanges) repaints just the areas whose drawing differs from what it shows, or
+  // nothing at all; any other window repaints whole. False when nothing needed repainting.
+  bool Refresh();
+
+ protected:
+  // From now on Refresh() compares before it repaints: Paint() is run on a canvas that records
+  // (it must draw the same for the same state, and may run without a paint following), and what
+  // it recorded is what the next paint draws. The picture stays exactly the one Paint() draws.
+  void DrawOnlyChanges() { only_changes_ = true; }
+
+ public:
+  bool DrawsOnlyChanges() const { return only_changes_; }
+
  protected:
   // Draws the client area, already filled with the background colour. The default draws nothing
   // more, which is all a window without contents needs.
   virtual void Paint(Canvas& canvas);
 
   void paintEvent(QPaintEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
 
  private:
+  // Paint() on a recording canvas that measures text with the real fonts.
+  std::vector<DrawCall> Record();
+  // Draws the kept drawing into image_, all of it or only `region` (window coordinates).
+  void DrawKept(const QRegion& region, bool whole);
+
   QString caption_;
   unsigned frame_;
   Colour background_;
+  bool only_changes_ = false;
+  // What the window shows, for a window that draws only changes: the calls of its last Paint()
+  // (empty until the first paint, or after it was hidden) and the picture they made.
+  std::optional<std::vector<DrawCall>> drawn_;
+  QImage image_;
 };
 
 }  // namespace orvandry::platform

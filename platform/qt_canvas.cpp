@@ -82,6 +82,8 @@ void QtCanvas::RectOutline(Rect rect, Colour colour, int pen_width) {
 }
 
 void QtCanvas::SetFont(Font font) {
+  if (font == font_asked_) return;
+  font_asked_ = font;
   font_ = MakeQFont(font);
   painter_.setFont(font_);
 }
@@ -109,8 +111,7 @@ void QtCanvas::TextAt(Point at, std::string_view text) {
 }
 
 Size QtCanvas::MeasureText(std::string_view text) const {
-  const QFontMetrics metrics(font_);
-  return Size{metrics.horizontalAdvance(ToQString(text)), metrics.height()};
+  return QtTextSize(text, font_asked_);  // font_ is made from font_asked_
 }
 
 void QtCanvas::Picture(int resource, Point at) {
@@ -123,12 +124,20 @@ void QtCanvas::Picture(int resource, Rect into) {
 }
 
 void QtCanvas::SetClip(Rect rect) {
-  painter_.setClipRect(QRect(0, 0, area_.w, area_.h));
+  ClearClip();
   painter_.setClipRect(ToQRect(rect), Qt::IntersectClip);
 }
 
 void QtCanvas::ClearClip() {
-  painter_.setClipRect(QRect(0, 0, area_.w, area_.h));
+  if (limit_)
+    painter_.setClipRegion(*limit_);
+  else
+    painter_.setClipRect(QRect(0, 0, area_.w, area_.h));
+}
+
+void QtCanvas::LimitTo(const QRegion& region) {
+  limit_ = region & QRect(0, 0, area_.w, area_.h);
+  ClearClip();
 }
 
 }  // namespace orvandry::platform

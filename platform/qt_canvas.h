@@ -3,6 +3,8 @@
 #include <QFont>
 #include <QImage>
 #include <QPainter>
+#include <QRegion>
+#include <optional>
 
 #include "platform/canvas.h"
 
@@ -40,13 +42,19 @@ class QtCanvas final : public Canvas {
   void SetClip(Rect rect) override;
   void ClearClip() override;
 
+  // Nothing is drawn outside `rect` (canvas coordinates) from now on, whatever the clip: a window
+  // that repaints only what changed draws its whole paint code through this.
+  void LimitTo(const QRegion& region);
+
  private:
   void DrawText(const QRect& box, int qt_flags, std::string_view text);
 
   Rect area_;
   resources::PictureLibrary& pictures_;
   QPainter painter_;
+  std::optional<QRegion> limit_;  // the area drawing may reach, when LimitTo narrowed it
   QFont font_;
+  Font font_asked_;  // what font_ was made from: asking for it again changes nothing
   Colour text_colour_;
   BackgroundMode background_mode_ = BackgroundMode::kOpaque;
   Colour background_;

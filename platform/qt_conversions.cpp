@@ -2,6 +2,9 @@
 
 #include <QFontMetrics>
 #include <algorithm>
+#include <map>
+#include <string>
+#include <tuple>
 
 namespace orvandry::platform {
 
@@ -24,8 +27,25 @@ QFont MakeQFont(Font font) {
 }
 
 Size QtTextSize(std::string_view text, Font font) {
+  // Screens measure the same few texts on every paint, and shaping a text is the dear part of
+  // drawing it: each is measured once. (The widgets live on one thread; each thread keeps its own.)
+  struct Key {
+    std::string text;
+    Font font;
+    bool operator<(const Key& other) const {
+      return std::tie(font.height, font.weight, text) <
+             std::tie(other.font.height, other.font.weight, other.text);
+    }
+  };
+  static constexpr std::size_t kMaxKept = 1024;  // texts with live values come and go
+  thread_local std::map<Key, Size, std::less<>> measured;
+  Key key{std::string(text), font};
+  if (const auto found = measured.find(key); found != measured.end()) return found->second;
   const QFontMetrics metrics(MakeQFont(font));
-  return Size{metrics.horizontalAdvance(ToQString(text)), metrics.height()};
+  const Size size{metrics.horizontalAdvance(ToQString(text)), metrics.height()};
+  if (measured.size() >= kMaxKept) measured.clear();
+  measured.emplace(std::move(key), size);
+  return size;
 }
 
 }  // namespace orvandry::platform

@@ -17,17 +17,20 @@ namespace orvandry::platform {
 struct FillRectCall {
   Rect rect;
   Colour colour;
+  friend bool operator==(const FillRectCall&, const FillRectCall&) = default;
 };
 struct LineCall {
   Point from;
   Point to;
   Colour colour;
   int pen_width = 1;
+  friend bool operator==(const LineCall&, const LineCall&) = default;
 };
 struct RectOutlineCall {
   Rect rect;
   Colour colour;
   int pen_width = 1;
+  friend bool operator==(const RectOutlineCall&, const RectOutlineCall&) = default;
 };
 // One text, with the state it was drawn in.
 struct TextCall {
@@ -41,6 +44,8 @@ struct TextCall {
   Colour background;
   std::optional<Rect> clip;
 
+  friend bool operator==(const TextCall&, const TextCall&) = default;
+
   unsigned HorizontalAlignment() const { return flags & kHorizontalMask; }
   unsigned VerticalAlignment() const { return flags & kVerticalMask; }
 };
@@ -48,9 +53,11 @@ struct PictureCall {
   int resource = 0;
   Point at;
   std::optional<Rect> into;  // set when scaled into a rectangle
+  friend bool operator==(const PictureCall&, const PictureCall&) = default;
 };
 struct ClipCall {
   std::optional<Rect> clip;  // empty: clip cleared
+  friend bool operator==(const ClipCall&, const ClipCall&) = default;
 };
 
 using DrawCall =

@@ -39,8 +39,13 @@ const char* HeatModeText(bool dry_and_cool) {
 
 std::string FormatTenths(int tenths) {
   const int magnitude = std::abs(tenths);
-  return (tenths < 0 ? "-" : "") + std::to_string(magnitude / 10) + "." +
-         std::to_string(magnitude % 10);
+  // Built up in place: GCC 12 at -O3 reads `const char* + std::string&&` as an overlapping copy
+  // (-Werror=restrict), which stopped the release build.
+  std::string text = tenths < 0 ? "-" : "";
+  text += std::to_string(magnitude / 10);
+  text += '.';
+  text += std::to_string(magnitude % 10);
+  return text;
 }
 
 bool AutoStartOpens(link::LinkShared& shared, platform::Prompter& prompter) {

@@ -86,8 +86,7 @@ void Housekeeping::OneSecondTick() {
   }
 
   // 6. The rest of the second (the setup boards' optional buttons, open dialogs that show the
-  // time, long presses) belongs to the subsystems' own tick hooks.
-  if (status_chart_countdown > 0) --status_chart_countdown;
+  // time, long presses, the status chart's scroll hold) belongs to the subsystems' own tick hooks.
 }
 
 void Housekeeping::LongTermLog(const platform::LocalDateTime& now) {

@@ -37,7 +37,8 @@ class DataLogs {
 class TickHost {
  public:
   virtual ~TickHost() = default;
-  // Repaints the window if it is shown.
+  // Brings the window up to date if it is shown: it repaints what changed (windows that cannot
+  // tell repaint whole).
   virtual void Repaint(Win win) = 0;
   virtual void SetWarningWindowVisible(bool visible) = 0;
   // Opens a dialog by template number over the given window (the day data logger from the
@@ -89,7 +90,6 @@ class Housekeeping {
   bool Unloading() const;
 
   // Read by the views and dialogs that use them.
-  std::uint32_t status_chart_countdown = 0;
   AnimationPhases phases;
   std::uint32_t short_term_countdown = 0;
   std::uint32_t graph_countdown = kGraphSamplePeriod;

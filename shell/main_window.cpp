@@ -289,14 +289,18 @@ void MainWindow::RepaintViews(const link::RepaintSet& repaints) {
     }
     bool found = false;
     const Win win = WindowOf(view, found);
-    if (found) Repaint(win);
+    if (!found) continue;
+    // A frame that changed a view's values paints the view even when the figures it shows came
+    // out the same (a paint of the kept picture, which draws nothing anew); the ticks' repaints
+    // are the ones that stop when nothing changed.
+    if (auto* w = Window(win); w != nullptr && w->isVisible() && !w->Refresh()) w->update();
   }
 }
 
 void MainWindow::Repaint(Win win) {
   // Without a drawing area of its own, the graph window draws the graph.
   if (win == Win::kGraphDrawingArea && Window(win) == nullptr) win = Win::kGraph;
-  if (auto* w = Window(win); w != nullptr && w->isVisible()) w->update();
+  if (auto* w = Window(win); w != nullptr && w->isVisible()) w->Refresh();
 }
 
 void MainWindow::UpdateMcFace() {

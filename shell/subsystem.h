@@ -42,7 +42,8 @@ class ShellHost {
   virtual QWidget* MainWidget() = 0;
   virtual platform::ChildWindow* Window(Win win) const = 0;
   virtual void SetVisible(Win win, bool visible) = 0;
-  // Repaints the window if it is shown.
+  // Brings the window up to date if it is shown: it repaints what changed (windows that cannot
+  // tell repaint whole).
   virtual void Repaint(Win win) = 0;
   // Opens a dialog through the subsystem that owns its template; returns when it closes. False
   // when no subsystem owns the template (nothing opens).

@@ -169,8 +169,10 @@ class MeteringThroughTheShell : public ::testing::Test {
     if (!link::BuildCommandFrame(shared, tx.data())) return out;
     for (std::size_t at = 2, r = 0; r < tx[1]; ++r, at += 3U + tx[at + 2]) {
       std::string record = std::to_string(tx[at + 1]) + ":" + std::to_string(tx[at + 2]) + "=";
-      for (int i = 0; i < tx[at + 2]; ++i)
-        record += (i == 0 ? "" : ",") + std::to_string(tx[at + 3 + i]);
+      for (int i = 0; i < tx[at + 2]; ++i) {
+        if (i > 0) record += ',';  // appended: GCC 12 -O3 misreads "," + string (restrict)
+        record += std::to_string(tx[at + 3 + i]);
+      }
       if (tx[at + 1] != 53) out.push_back(record);  // the clock goes out every second
     }
     return out;

@@ -22,6 +22,7 @@ BatchDryingWindow::BatchDryingWindow(QWidget* parent, const shell::WindowDef& de
                             platform::Rect{def.x, def.y, def.width, def.height},
                             FrameFlags(def.frame), platform::Bgr(def.background_bgr)),
       ctx_(ctx) {
+  DrawOnlyChanges();
   AddButton(batch_id::kHiHeat, "HI HEAT", platform::Rect{7, 55, 110, 25}, false);
   AddButton(batch_id::kLoHeat, "LO HEAT", platform::Rect{7, 140, 110, 25}, false);
   AddButton(batch_id::kDry, "DRY", platform::Rect{5, 110, 110, 55}, false);

@@ -20,7 +20,11 @@ DryerPictureWindow::DryerPictureWindow(QWidget* parent, const shell::WindowDef& 
     : platform::ChildWindow(parent, def.class_name, def.caption,
                             platform::Rect{def.x, def.y, def.width, def.height}, FrameOf(def),
                             platform::Bgr(def.background_bgr)),
-      ctx_(ctx) {}
+      ctx_(ctx) {
+  // Asked ten times a second; between frames only the animated parts change, and only while
+  // something runs.
+  DrawOnlyChanges();
+}
 
 void DryerPictureWindow::Paint(platform::Canvas& canvas) {
   const bool notice = picture_.Paint(canvas, ctx_.shared.dryer_state, ctx_.phases, ctx_.SiUnits());

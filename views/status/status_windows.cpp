@@ -29,7 +29,10 @@ unsigned StatusViewFrame(const shell::WindowDef& def) {
 StatusView::StatusView(QWidget* parent, const shell::WindowDef& def, ViewContext& ctx)
     : platform::ChildWindow(parent, def.class_name, def.caption, RectOf(def), StatusViewFrame(def),
                             platform::Bgr(def.background_bgr)),
-      ctx_(ctx) {}
+      ctx_(ctx) {
+  // The ticks and the intake ask often; most of the time nothing they show has changed.
+  DrawOnlyChanges();
+}
 
 RightStatusBarWindow::RightStatusBarWindow(QWidget* parent, const shell::WindowDef& def,
                                            ViewContext& ctx)
