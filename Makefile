@@ -7,13 +7,16 @@ CMAKE_GEN  := -G Ninja
 DEMO_DATA  ?= $(CURDIR)/$(BUILD)/demo-data
 RUN_ARGS   ?=
 
-.PHONY: run test deps deps-fuzz build test-asan test-tsan fuzz bench format clean demo-data
+.PHONY: run test deps deps-fuzz deps-deb deb deb-check build test-asan test-tsan fuzz bench format clean demo-data
 
 deps:
 	@scripts/install-deps
 
 deps-fuzz:
 	@scripts/install-deps fuzz
+
+deps-deb:
+	@scripts/install-deps deb
 
 $(BUILD)/build.ninja: | deps
 	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -29,6 +32,17 @@ run: build demo-data
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 300
+
+# The Debian package of a panel, orvandry_<version>_<arch>.deb in $(DEB_BUILD): only the two
+# programs are built for it. `make deb-check` also lints, installs, runs and removes it (root).
+DEB_BUILD ?= build-deb
+deb: deps
+	cmake -S . -B $(DEB_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(DEB_BUILD) -j $(JOBS) --target orvandry orvandry-sim
+	cd $(DEB_BUILD) && cpack -G DEB
+
+deb-check: deps-deb
+	@DEB_BUILD=$(DEB_BUILD) JOBS=$(JOBS) scripts/check-deb
 
 # Address + undefined-behaviour sanitizer build of the whole suite.
 test-asan: deps
