@@ -85,8 +85,9 @@ std::string TenthsText(std::int64_t tenths) {
   const bool negative = tenths < 0;
   const std::uint64_t magnitude =
       negative ? static_cast<std::uint64_t>(-(tenths + 1)) + 1 : static_cast<std::uint64_t>(tenths);
-  return (negative ? "-" : "") + std::to_string(magnitude / 10) + "." +
-         std::to_string(magnitude % 10);
+  std::string text = negative ? "-" : "";
+  text.append(std::to_string(magnitude / 10)).append(1, '.').append(std::to_string(magnitude % 10));
+  return text;
 }
 
 JsonObject& JsonObject::Key(std::string_view key) {
