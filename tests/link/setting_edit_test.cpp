@@ -439,14 +439,14 @@ TEST(SettingEditRace, WithdrawalIsNeverHalfSeen) {
   frame.data[sm::kDryerActivity] = sm::kDryerActivityPreset;
   frame.Set(sm::kPlenumSetpoint1, {180, 0});
   intake.Run(frame.data.data());
-  long frames = 0;
+  std::atomic<long> frames{0};
   long restored = 0;
   RunTogether(
       [&](const std::atomic<bool>& stop) {
         std::array<std::uint8_t, kMaxCommandFrameSize> tx{};
         while (!stop.load(std::memory_order_relaxed)) {
           if (!BuildCommandFrame(shared, tx.data())) continue;
-          ++frames;
+          frames.fetch_add(1);
           if (tx[5] == 180) ++restored;  // the only record: 00 45 02 lo hi
         }
       },
@@ -457,11 +457,15 @@ TEST(SettingEditRace, WithdrawalIsNeverHalfSeen) {
           edit.Load(Rec::kPlenumSetpoint1);
           edit.SetT16(sm::kPlenumSetpoint1, 190);
           edit.Commit(Rec::kPlenumSetpoint1);
+          // Let the builder see the raised record at least once (however slow this machine or
+          // sanitizer is), then withdraw while it keeps building.
+          const long seen = frames.load();
+          while (frames.load() == seen && TimeLeft(end)) std::this_thread::yield();
           WithdrawRequest(shared, Rec::kPlenumSetpoint1);
         }
       });
-  EXPECT_EQ(restored, 0) << "of " << frames << " frames";
-  EXPECT_GT(frames, 0);
+  EXPECT_EQ(restored, 0) << "of " << frames.load() << " frames";
+  EXPECT_GT(frames.load(), 0);
 }
 
 }  // namespace
