@@ -1,28 +1,44 @@
 // Painting the graphs off-screen as the display does: the graph's drawing area over 1 to 8 hours
-// with all six traces (read, averaged, scaled and drawn on every paint), and the status chart
-// (every second). The logs are held in memory here, so the figures are the graphs' own share; the
-// file reads belong to the logs' benchmarks.
+// with all six traces, and the status chart (every second), each read from the log files on every
+// paint (a full day of graph samples, a full short-term log), then averaged, scaled and drawn.
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
 #include <QImage>
+#include <cstdlib>
 
 #include "graphs/graph_view.h"
 #include "graphs/status_chart.h"
+#include "logging/data_log_store.h"
 #include "platform/qt_canvas.h"
 #include "platform/settings_store.h"
 #include "shell/settings.h"
 #include "tests/graphs/fake_log_reader.h"
+#include "tests/temp_dir.h"
 
 namespace {
 
-using orvandry::graphs::testing::FakeLogReader;
 using orvandry::graphs::testing::Night;
 using orvandry::platform::QtCanvas;
 
+// The three logs in a fresh folder, the graph log holding a full day and the short-term log 144
+// samples of a night.
+struct LogsOnDisk {
+  LogsOnDisk() : store(dir.path()) {
+    store.Graph().SetSync(false);
+    store.ShortTerm().SetSync(false);
+    const orvandry::platform::LocalDateTime now{2026, 12, 6, 6, 0, 0, 0};
+    for (const auto& sample : Night(24 * 360, 10)) store.WriteGraphSample(sample, now);
+    for (const auto& sample : Night(144, 600)) store.WriteShortTermSample(sample, now);
+    if (store.GraphHoursAvailable() != 24 || store.CountShortTermSamples() != 144) std::abort();
+  }
+  orvandry::testing::TempDir dir;
+  orvandry::logging::DataLogStore store;
+};
+
 void BM_GraphArea(benchmark::State& state) {
-  FakeLogReader reader;
-  reader.graph = Night(24 * 360, 10);
+  LogsOnDisk logs;
+  const orvandry::logging::LogReader& reader = logs.store;
   orvandry::shell::Settings settings;
   settings.graph_traces = 0x3F;
   orvandry::platform::MemorySettingsStore store;
@@ -37,9 +53,8 @@ void BM_GraphArea(benchmark::State& state) {
 BENCHMARK(BM_GraphArea)->DenseRange(0, 3)->ArgName("span_code")->Unit(benchmark::kMicrosecond);
 
 void BM_StatusChart(benchmark::State& state) {
-  FakeLogReader reader;
-  reader.short_term = Night(144, 600);
-  reader.used_percent = 37;
+  LogsOnDisk logs;
+  const orvandry::logging::LogReader& reader = logs.store;
   orvandry::graphs::StatusChart chart;
   QImage image(396, 181, QImage::Format_RGB32);
   for (auto _ : state) {
