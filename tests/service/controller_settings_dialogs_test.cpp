@@ -22,7 +22,7 @@
 #include "setup/extended_setup.h"
 #include "setup/setup_select.h"
 #include "setup/setup_subsystem.h"
-#include "setup/simulated_line.h"
+#include "setup/simulated_display.h"
 #include "shell/main_window.h"
 #include "shell/settings.h"
 #include "sim/controller_core.h"
@@ -32,7 +32,9 @@ namespace {
 
 namespace sm = link::status_map;
 
-class ServiceDialogs : public ::testing::Test {
+class ServiceDialogs
+    : public ::testing::Test,
+      protected setup::testing::SimulatedDisplay<setup::SetupSubsystem, ServiceSubsystem> {
  protected:
   ServiceDialogs() {
     clock.Set({2026, 12, 7, 21, 5, 30});
@@ -40,27 +42,6 @@ class ServiceDialogs : public ::testing::Test {
     for (int i = 0; i < 3; ++i) Cycle();
   }
 
-  void Cycle() {
-    now += 0.35;
-    cycle.RunOnce();
-    window.DeliverIntake();
-    QApplication::processEvents();
-  }
-  // Opens the template through the shell and runs `inside` on the dialog while it is open.
-  template <class Dialog>
-  void WhileOpen(int template_id, const std::function<void(Dialog&)>& inside) {
-    bool opened = false;
-    QTimer::singleShot(0, [&] {
-      auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-      ASSERT_NE(dialog, nullptr) << template_id;
-      opened = true;
-      EXPECT_EQ(dialog->TemplateNumber(), template_id);
-      inside(*dialog);
-      if (dialog->isVisible()) dialog->reject();
-    });
-    ASSERT_TRUE(window.OpenDialog({.template_id = template_id}));
-    EXPECT_TRUE(opened) << template_id;
-  }
   // Every button and touchable tick lies in the client area, is at least 40 x 40 pixels and
   // overlaps no other; then the picture is saved for a look.
   void CheckAndSave(PanelDialog& dialog, const char* name) {
@@ -84,22 +65,7 @@ class ServiceDialogs : public ::testing::Test {
     const QString dir = qEnvironmentVariable("ORVANDRY_SCREENSHOT_DIR");
     if (!dir.isEmpty()) dialog.grab().save(QDir(dir).filePath(QString::fromLatin1(name) + ".png"));
   }
-  std::uint8_t& Controller(std::size_t offset) { return core.model().table()[offset]; }
   QString TextOf(PanelDialog& d, int id) { return d.Text(id)->text(); }
-
-  link::LinkShared shared;
-  shell::Settings settings;
-  platform::ScriptedPrompter prompter;
-  platform::MemorySettingsStore store;
-  platform::FakeClock clock;
-  setup::SetupSubsystem setup;
-  ServiceSubsystem service;
-  shell::MainWindow window{shared, settings, prompter, store, clock, {&setup, &service}};
-  link::StatusIntake intake{shared, &window};
-  sim::ControllerCore core{5, {}};
-  double now = 0;
-  setup::testing::SimulatedLine line{core, now};
-  link::LinkCycle cycle{shared, line, intake};
 };
 
 TEST_F(ServiceDialogs, TheSetupBoardsAndTheViewMenuNameTheseDialogs) {

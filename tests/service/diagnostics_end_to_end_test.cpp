@@ -28,7 +28,7 @@
 #include "shell/main_window.h"
 #include "shell/settings.h"
 #include "sim/controller_core.h"
-#include "tests/setup/simulated_line.h"
+#include "tests/setup/simulated_display.h"
 
 namespace orvandry::service {
 namespace {
@@ -36,44 +36,14 @@ namespace {
 namespace sm = link::status_map;
 using platform::Answer;
 
-class ServiceEndToEnd : public ::testing::Test {
+class ServiceEndToEnd
+    : public ::testing::Test,
+      protected setup::testing::SimulatedDisplay<setup::SetupSubsystem, ServiceSubsystem> {
  protected:
-  ServiceEndToEnd() {
+  ServiceEndToEnd() : SimulatedDisplay(sim::Scenario{}.SwitchTest(0, 1000)) {
     window.show();
     for (int i = 0; i < 3; ++i) Cycle();
   }
-
-  void Cycle() {
-    now += 0.35;
-    cycle.RunOnce();
-    window.DeliverIntake();
-    QApplication::processEvents();
-  }
-  // Runs `inside` on the dialog of this type once it is the open modal one.
-  template <class Dialog>
-  static void WhenOpen(const std::function<void(Dialog&)>& inside) {
-    QTimer::singleShot(0, [inside] {
-      auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-      ASSERT_NE(dialog, nullptr);
-      inside(*dialog);
-      if (dialog->isVisible()) dialog->reject();
-    });
-  }
-  std::uint8_t& Controller(std::size_t offset) { return core.model().table()[offset]; }
-
-  link::LinkShared shared;
-  shell::Settings settings;
-  platform::ScriptedPrompter prompter;
-  platform::MemorySettingsStore store;
-  platform::FakeClock clock;
-  setup::SetupSubsystem setup;
-  ServiceSubsystem service;
-  shell::MainWindow window{shared, settings, prompter, store, clock, {&setup, &service}};
-  link::StatusIntake intake{shared, &window};
-  sim::ControllerCore core{5, sim::Scenario{}.SwitchTest(0, 1000)};
-  double now = 0;
-  setup::testing::SimulatedLine line{core, now};
-  link::LinkCycle cycle{shared, line, intake};
 };
 
 // The simulated dryer has two fan/heaters: DISABLE reaches bytes 105-106 only, the dialog turns to

@@ -23,7 +23,7 @@
 #include "shell/main_window.h"
 #include "shell/settings.h"
 #include "sim/controller_core.h"
-#include "simulated_line.h"
+#include "simulated_display.h"
 
 namespace orvandry::setup {
 namespace {
@@ -31,9 +31,9 @@ namespace {
 namespace sm = link::status_map;
 using link::Rec;
 
-using testing::SimulatedLine;
+using testing::SimulatedDisplay;
 
-class StagedBatchEndToEnd : public ::testing::Test {
+class StagedBatchEndToEnd : public ::testing::Test, protected SimulatedDisplay<SetupSubsystem> {
  protected:
   StagedBatchEndToEnd() {
     core.model().table()[sm::kBatchSelector] = 1;
@@ -41,38 +41,6 @@ class StagedBatchEndToEnd : public ::testing::Test {
     core.model().table()[sm::kDisplaySettings] = 0x00;
     for (int i = 0; i < 3; ++i) Cycle();
   }
-
-  void Cycle() {
-    now += 0.35;
-    cycle.RunOnce();
-    window.DeliverIntake();
-    QApplication::processEvents();
-  }
-  // Opens the template by number and runs `inside` on the dialog while it is open.
-  template <class Dialog>
-  void WhileOpen(int template_id, const std::function<void(Dialog&)>& inside) {
-    QTimer::singleShot(0, [&] {
-      auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-      ASSERT_NE(dialog, nullptr);
-      inside(*dialog);
-      if (dialog->isVisible()) dialog->reject();
-    });
-    ASSERT_TRUE(window.OpenDialog({.template_id = template_id}));
-  }
-  std::uint8_t Controller(std::size_t offset) { return core.model().table()[offset]; }
-
-  link::LinkShared shared;
-  shell::Settings settings;
-  platform::ScriptedPrompter prompter;
-  platform::MemorySettingsStore store;
-  platform::FakeClock clock;
-  SetupSubsystem setup;
-  shell::MainWindow window{shared, settings, prompter, store, clock, {&setup}};
-  link::StatusIntake intake{shared, &window};
-  sim::ControllerCore core{5, {}};
-  double now = 0;
-  SimulatedLine line{core, now};
-  link::LinkCycle cycle{shared, line, intake};
 };
 
 // The safety enables travel in the display settings record: accepted just as the link starts its
