@@ -78,20 +78,6 @@ class LinkListener final : public orvandry::link::IntakeListener {
   orvandry::shell::MainWindow& window_;
 };
 
-// Puts the simulated dryer into the asked view before the display's first frame: the view bit of
-// the display settings, and the batch selector for staged batch.
-void StartInView(orvandry::sim::SimController& dryer, orvandry::app::DisplayOptions::View view) {
-  namespace sm = orvandry::link::status_map;
-  using View = orvandry::app::DisplayOptions::View;
-  if (view == View::kUnchanged) return;
-  const std::uint8_t settings = dryer.TableByte(sm::kDisplaySettings);
-  const std::uint8_t view_bit = view == View::kGraph ? 0x40 : 0x00;
-  const std::uint8_t display[] = {static_cast<std::uint8_t>((settings & ~0x40) | view_bit)};
-  dryer.SetTableBytes(sm::kDisplaySettings, display);
-  const std::uint8_t batch[] = {static_cast<std::uint8_t>(view == View::kBatch ? 1 : 0)};
-  dryer.SetTableBytes(sm::kBatchSelector, batch);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -214,7 +200,7 @@ int main(int argc, char** argv) {
     simulated = orvandry::sim::StartInProcessDryer(&error, orvandry::sim::DemoOptions());
     if (simulated) {
       device = simulated->slave_path();
-      StartInView(simulated->controller(), options.view);
+      orvandry::sim::PutInView(simulated->controller(), options.view);
     } else {
       std::fprintf(stderr, "orvandry: cannot start the simulated dryer: %s\n", error.c_str());
     }

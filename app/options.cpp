@@ -262,11 +262,11 @@ std::variant<DisplayOptions, CommandLineExit> ParseDisplayOptions(const QStringL
   if (parser.isSet("view")) {
     const QString view = parser.value("view");
     if (view == "chart")
-      options.view = DisplayOptions::View::kChart;
+      options.view = sim::StartView::kChart;
     else if (view == "graph")
-      options.view = DisplayOptions::View::kGraph;
+      options.view = sim::StartView::kGraph;
     else if (view == "batch")
-      options.view = DisplayOptions::View::kBatch;
+      options.view = sim::StartView::kBatch;
     else
       return Mistake(QString("--view '%1': expected chart, graph or batch").arg(view));
   }

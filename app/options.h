@@ -7,6 +7,7 @@
 
 #include "alerts/mqtt_config.h"
 #include "platform/paths.h"
+#include "sim/sim_controller.h"
 
 namespace orvandry::app {
 
@@ -27,7 +28,7 @@ struct DisplayOptions {
   int screenshot_seconds = kDefaultScreenshotSeconds;
   // With --simulate: the view the simulated dryer starts in (for measurements); kUnchanged leaves
   // the dryer's own.
-  enum class View { kUnchanged, kChart, kGraph, kBatch } view = View::kUnchanged;
+  sim::StartView view = sim::StartView::kUnchanged;
   // Qt's own options, for QApplication: the program name first, then each option as Qt reads it.
   QStringList qt_arguments;
   bool platform_chosen = false;  // -platform was given

@@ -44,19 +44,20 @@ int main(int argc, char** argv) {
       return 1;
     }
     line = std::move(pty->master);
-    std::printf("%s\n", pty->slave_path.c_str());
   } else {
     line = OpenSerialDevice(device, &error);
     if (!line.valid()) {
       std::fprintf(stderr, "orvandry-sim: %s\n", error.c_str());
       return 1;
     }
-    std::printf("%s\n", device.c_str());
   }
-  std::fflush(stdout);
-
   auto controller =
       std::make_unique<SimController>(std::move(line), std::move(command_line.options));
+  // The path is printed once the dryer is in its starting view: a display started on it sees that
+  // view in its first answer.
+  PutInView(*controller, command_line.view);
+  std::printf("%s\n", pty ? pty->slave_path.c_str() : device.c_str());
+  std::fflush(stdout);
   int signal_number = 0;
   sigwait(&stop_signals, &signal_number);
   controller.reset();

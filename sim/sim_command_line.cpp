@@ -23,7 +23,7 @@ bool ParseSeed(std::string_view text, std::uint32_t* seed) {
 }  // namespace
 
 std::string SimHelp() {
-  return "usage: orvandry-sim [--device PATH] [--seed N] [scenario options]\n"
+  return "usage: orvandry-sim [--device PATH] [--seed N] [--view NAME] [scenario options]\n"
          "\n"
          "Runs the simulated dryer controller. Without --device it opens a new\n"
          "pseudo-terminal and prints the path the display should use as its port.\n"
@@ -31,6 +31,8 @@ std::string SimHelp() {
          "  --device PATH        answer on a serial device (38400 8E1) instead\n"
          "                       (default: a new pseudo-terminal)\n"
          "  --seed N             seed of the dryer's drift, 0..4294967295 (default 1)\n"
+         "  --view NAME          start in view chart, graph or batch (staged batch)\n"
+         "                       (default: the dryer's own)\n"
          "\n"
          "Scenario options, each as often as needed (default: a dryer without trouble):\n" +
          ScenarioOptionsHelp() +
@@ -58,7 +60,8 @@ std::variant<SimCommandLine, SimCommandLineExit> ParseSimCommandLine(
       option = argument.substr(0, equals);
       value = argument.substr(equals + 1);
     }
-    if (option != "--device" && option != "--seed" && !IsScenarioOption(option))
+    if (option != "--device" && option != "--seed" && option != "--view" &&
+        !IsScenarioOption(option))
       return Mistake("unknown option '" + option + "'");
     if (!value) {
       if (i + 1 >= arguments.size()) return Mistake(option + " needs a value");
@@ -72,6 +75,15 @@ std::variant<SimCommandLine, SimCommandLineExit> ParseSimCommandLine(
     } else if (option == "--seed") {
       if (!ParseSeed(*value, &result.options.seed))
         return Mistake("--seed '" + *value + "': expected a whole number from 0 to 4294967295");
+    } else if (option == "--view") {
+      if (*value == "chart")
+        result.view = StartView::kChart;
+      else if (*value == "graph")
+        result.view = StartView::kGraph;
+      else if (*value == "batch")
+        result.view = StartView::kBatch;
+      else
+        return Mistake("--view '" + *value + "': expected chart, graph or batch");
     } else {
       std::string error;
       if (!ApplyScenarioOption(option, *value, result.options.scenario, &error))

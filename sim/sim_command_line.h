@@ -9,10 +9,11 @@
 namespace orvandry::sim {
 
 // What orvandry-sim was asked to run: the serial device (empty: a new pseudo-terminal) and the
-// controller's options.
+// controller's options, and the view the dryer starts in.
 struct SimCommandLine {
   std::string device;
   SimOptions options;
+  StartView view = StartView::kUnchanged;
 };
 
 // The command line ends the program at once: `text` goes to standard output with status 0

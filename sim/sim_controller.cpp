@@ -6,6 +6,8 @@
 
 #include <cerrno>
 
+#include "link/status_map.h"
+
 namespace orvandry::sim {
 namespace {
 
@@ -159,6 +161,17 @@ bool SimController::WaitUntil(const std::function<bool(const ControllerCore&)>& 
     if (std::chrono::steady_clock::now() >= deadline) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
+}
+
+void PutInView(SimController& dryer, StartView view) {
+  namespace sm = link::status_map;
+  if (view == StartView::kUnchanged) return;
+  const std::uint8_t settings = dryer.TableByte(sm::kDisplaySettings);
+  const std::uint8_t view_bit = view == StartView::kGraph ? 0x40 : 0x00;
+  const std::uint8_t display[] = {static_cast<std::uint8_t>((settings & ~0x40) | view_bit)};
+  dryer.SetTableBytes(sm::kDisplaySettings, display);
+  const std::uint8_t batch[] = {static_cast<std::uint8_t>(view == StartView::kBatch ? 1 : 0)};
+  dryer.SetTableBytes(sm::kBatchSelector, batch);
 }
 
 }  // namespace orvandry::sim

@@ -69,4 +69,9 @@ class SimController {
   std::thread thread_;
 };
 
+// The view the dryer shows when the display starts, for demonstrations and measurements: the view
+// bit of the display settings and the batch selector. kUnchanged leaves the dryer's own.
+enum class StartView { kUnchanged, kChart, kGraph, kBatch };
+void PutInView(SimController& dryer, StartView view);
+
 }  // namespace orvandry::sim
