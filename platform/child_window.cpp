@@ -70,10 +70,10 @@ void ChildWindow::DrawKept(const QRegion& region, bool whole) {
   const Rect client = ClientRect();
   // One rectangle at a time, so everything is drawn under a plain rectangular clip as in a whole
   // paint.
+  QtCanvas canvas(image_, client);
   for (const QRect& box : region.translated(-client.x, -client.y)) {
-    QtCanvas canvas(image_, client);
     canvas.LimitTo(box);
-    canvas.FillRect(Rect{0, 0, client.w, client.h}, background_);
+    canvas.FillRect(FromQRect(box), background_);
     Replay(*drawn_, canvas, QRegion(box));
   }
 }
@@ -100,9 +100,15 @@ void ChildWindow::paintEvent(QPaintEvent* event) {
     // What changed outside the asked-for area must reach the screen too.
     if (const QRegion rest = changed - event->region(); !rest.isEmpty()) update(rest);
   }
+  // Only the asked-for rectangles are copied: a copy of the whole image under a clip makes Qt
+  // split the work over its thread pool, however little of it the clip lets through.
   QPainter painter(this);
-  painter.setClipRegion(event->region());
-  painter.drawImage(0, 0, image_);
+  for (const QRect& box : event->region()) {
+    for (int y = box.top(); y <= box.bottom(); y += 64) {
+      const QRect strip(box.left(), y, box.width(), std::min(64, box.bottom() + 1 - y));
+      painter.drawImage(strip.topLeft(), image_, strip);
+    }
+  }
 }
 
 void ChildWindow::hideEvent(QHideEvent* event) {
