@@ -57,6 +57,25 @@ std::optional<QRect> AreaOf(const DrawCall& call) {
   return std::visit(Visitor{}, call);
 }
 
+// Where a picture drawn in place of another at the same place changes the drawing: only where
+// the two pictures' pixels differ. Nothing when the calls are not two pictures at one place.
+std::optional<QRect> PictureSwapArea(const DrawCall& before, const DrawCall& now) {
+  const auto* was = std::get_if<PictureCall>(&before);
+  const auto* is = std::get_if<PictureCall>(&now);
+  if (was == nullptr || is == nullptr || was->at != is->at || was->into != is->into)
+    return std::nullopt;
+  resources::PictureLibrary& pictures = resources::SharedPictures();
+  QSize size;
+  if (is->into) {
+    size = QSize(is->into->w, is->into->h);
+  } else {
+    size = pictures.NaturalSize(is->resource);
+    if (pictures.NaturalSize(was->resource) != size) return std::nullopt;
+  }
+  const QPoint origin = is->into ? ToQPoint(is->into->TopLeft()) : ToQPoint(is->at);
+  return pictures.DifferingArea(was->resource, is->resource, size).translated(origin);
+}
+
 }  // namespace
 
 QRegion ChangedArea(const std::vector<DrawCall>& before, const std::vector<DrawCall>& now,
@@ -66,6 +85,10 @@ QRegion ChangedArea(const std::vector<DrawCall>& before, const std::vector<DrawC
   QRegion changed;
   for (std::size_t i = 0; i < now.size(); ++i) {
     if (before[i] == now[i]) continue;
+    if (const std::optional<QRect> swap = PictureSwapArea(before[i], now[i])) {
+      changed += *swap;
+      continue;
+    }
     const std::optional<QRect> was = AreaOf(before[i]);
     const std::optional<QRect> is = AreaOf(now[i]);
     if (!was || !is) return QRegion(whole);

@@ -281,6 +281,18 @@ QSize PictureLibrary::NaturalSize(int number) const {
   return info ? QSize(info->width, info->height) : kPlaceholderSize;
 }
 
+QImage WithoutUnusedAlpha(QImage image) {
+  if (image.format() != QImage::Format_ARGB32_Premultiplied) return image;
+  for (int y = 0; y < image.height(); ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    for (int x = 0; x < image.width(); ++x)
+      if (qAlpha(line[x]) != 255) return image;
+  }
+  // Every pixel is opaque: the same pixels without their alpha, which Qt copies instead of
+  // blending.
+  return std::move(image).convertToFormat(QImage::Format_RGB32);
+}
+
 QImage PictureLibrary::Image(int number) {
   return Image(number, NaturalSize(number));
 }
@@ -303,9 +315,40 @@ QImage PictureLibrary::Image(int number, QSize size) {
     }
   }
   if (image.isNull()) image = PlaceholderImage(number, size);
+  image = WithoutUnusedAlpha(std::move(image));
   if (cache_.size() >= kMaxCached) cache_.clear();
   cache_.emplace(key, image);
   return image;
+}
+
+QRect PictureLibrary::DifferingArea(int a, int b, QSize size) {
+  if (a == b) return {};
+  size = size.expandedTo(QSize(1, 1));
+  const auto key = std::make_tuple(std::min(a, b), std::max(a, b), size.width(), size.height());
+  {
+    std::lock_guard lock(mutex_);
+    if (const auto it = differing_.find(key); it != differing_.end()) return it->second;
+  }
+  // Compared in one format, so an opaque picture kept without alpha matches its twin with it.
+  const QImage one = Image(a, size).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  const QImage other = Image(b, size).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  int left = size.width(), right = -1, top = size.height(), bottom = -1;
+  for (int y = 0; y < size.height(); ++y) {
+    const auto* p = reinterpret_cast<const QRgb*>(one.constScanLine(y));
+    const auto* q = reinterpret_cast<const QRgb*>(other.constScanLine(y));
+    for (int x = 0; x < size.width(); ++x) {
+      if (p[x] == q[x]) continue;
+      left = std::min(left, x);
+      right = std::max(right, x);
+      top = std::min(top, y);
+      bottom = std::max(bottom, y);
+    }
+  }
+  const QRect area = right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+  std::lock_guard lock(mutex_);
+  if (differing_.size() >= kMaxCached) differing_.clear();
+  differing_.emplace(key, area);
+  return area;
 }
 
 PictureLibrary& SharedPictures() {

@@ -30,6 +30,10 @@ inline constexpr QSize kPlaceholderSize{48, 48};
 // number on it, so a missing face is seen at once on the screen instead of silently blank.
 QImage PlaceholderImage(int number, QSize size);
 
+// `image` in a format without alpha when none of its pixels is see-through (drawing it then copies
+// instead of blending: the same pixels, less work); otherwise `image` itself.
+QImage WithoutUnusedAlpha(QImage image);
+
 // Renders pictures by number, each size once: the first request renders the SVG, later requests
 // return the same image. Safe to use from any thread.
 class PictureLibrary {
@@ -39,6 +43,10 @@ class PictureLibrary {
   QSize NaturalSize(int number) const;
   QImage Image(int number);
   QImage Image(int number, QSize size);
+  // Where pictures `a` and `b`, both drawn at `size`, differ: the smallest rectangle (in picture
+  // coordinates) holding every pixel that is not the same in both; empty when they are alike.
+  // Drawing one where the other was needs only this rectangle redrawn.
+  QRect DifferingArea(int a, int b, QSize size);
 
  private:
   // Pictures drawn scaled into many sizes must not grow the cache without bound.
@@ -46,6 +54,7 @@ class PictureLibrary {
 
   std::mutex mutex_;
   std::map<std::tuple<int, int, int>, QImage> cache_;
+  std::map<std::tuple<int, int, int, int>, QRect> differing_;  // (lower, higher number, size)
 };
 
 // The library the display's widgets and canvases draw from.

@@ -67,5 +67,37 @@ TEST(PictureLibrary, AMissingNumberDrawsALoudPlaceholderAtAnySizeInsteadOfFailin
   EXPECT_EQ(library.Image(999, QSize(0, -5)).size(), QSize(1, 1)) << "degenerate sizes survive";
 }
 
+// The frames of an animation differ only in part; drawing one over the other needs just that part
+// redrawn, so outside it every pixel must be the same in both.
+TEST(PictureLibrary, DifferingAreaHoldsEveryPixelTheTwoPicturesDoNotShare) {
+  PictureLibrary library;
+  const int fan_frames[] = {304, 305, 306};
+  for (int a : fan_frames) {
+    for (int b : fan_frames) {
+      SCOPED_TRACE(std::to_string(a) + " over " + std::to_string(b));
+      const QSize size = library.NaturalSize(a);
+      const QRect area = library.DifferingArea(a, b, size);
+      EXPECT_EQ(area, library.DifferingArea(b, a, size));
+      if (a == b) {
+        EXPECT_TRUE(area.isEmpty());
+        continue;
+      }
+      EXPECT_FALSE(area.isEmpty());
+      const QImage one = library.Image(a, size);
+      const QImage other = library.Image(b, size);
+      int outside_differ = 0, inside_differ = 0;
+      for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x) {
+          const bool differ = one.pixel(x, y) != other.pixel(x, y);
+          (area.contains(x, y) ? inside_differ : outside_differ) += differ;
+        }
+      EXPECT_EQ(outside_differ, 0);
+      EXPECT_GT(inside_differ, 0);
+      // The blades turn; the housing around them stays.
+      EXPECT_LT(area.width() * area.height(), size.width() * size.height());
+    }
+  }
+}
+
 }  // namespace
 }  // namespace orvandry::resources
