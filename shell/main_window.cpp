@@ -290,10 +290,8 @@ void MainWindow::RepaintViews(const link::RepaintSet& repaints) {
     bool found = false;
     const Win win = WindowOf(view, found);
     if (!found) continue;
-    // A frame that changed a view's values paints the view even when the figures it shows came
-    // out the same (a paint of the kept picture, which draws nothing anew); the ticks' repaints
-    // are the ones that stop when nothing changed.
-    if (auto* w = Window(win); w != nullptr && w->isVisible() && !w->Refresh()) w->update();
+    // A view whose figures came out the same draws nothing anew and is not painted.
+    if (auto* w = Window(win); w != nullptr && w->isVisible()) w->Refresh();
   }
 }
 
