@@ -1,6 +1,8 @@
 #include "platform/qt_canvas.h"
 
 #include <QFontMetrics>
+#include <map>
+#include <tuple>
 
 #include "platform/qt_conversions.h"
 #include "resources/picture_library.h"
@@ -38,6 +40,35 @@ int ToQtTextFlags(unsigned flags) {
     qt |= Qt::TextWordWrap;
   }
   return qt;
+}
+
+// Letters larger than this Qt does not keep in its glyph cache: it fills their outlines anew on
+// every paint, and hinting the outlines is the dear part of a paint of the main screen.
+constexpr int kLargestCachedGlyph = 64;
+
+// A large text drawn once onto a transparent picture of its box, kept for the next paint. Laying
+// the picture over the screen gives exactly the pixels that filling the outlines on the screen
+// gives: the fill leaves the colour times each pixel's coverage with the coverage as alpha, and
+// Qt blends that over the screen by the same rule it fills with.
+QImage LargeTextPicture(const QFont& font, QSize box, int qt_flags, const QString& text,
+                        QColor colour) {
+  using Key = std::tuple<QString, int, int, int, int, int, QRgb>;
+  static constexpr std::size_t kMaxKept = 16;  // a screen shows a few; live values come and go
+  thread_local std::map<Key, QImage> kept;
+  const Key key{text,         font.pixelSize(), font.weight(), box.width(),
+                box.height(), qt_flags,         colour.rgba()};
+  if (const auto it = kept.find(key); it != kept.end()) return it->second;
+  QImage picture(box, QImage::Format_ARGB32_Premultiplied);
+  picture.fill(Qt::transparent);
+  {
+    QPainter painter(&picture);
+    painter.setFont(font);
+    painter.setPen(colour);
+    painter.drawText(QRect(QPoint(0, 0), box), qt_flags, text);
+  }
+  if (kept.size() >= kMaxKept) kept.clear();
+  kept.emplace(key, picture);
+  return picture;
 }
 
 }  // namespace
@@ -88,10 +119,16 @@ void QtCanvas::SetFont(Font font) {
   painter_.setFont(font_);
 }
 
-void QtCanvas::DrawText(const QRect& box, int qt_flags, std::string_view text) {
+void QtCanvas::DrawText(const QRect& box, int qt_flags, std::string_view text, bool clipped) {
   const QString q = ToQString(text);
   if (background_mode_ == BackgroundMode::kOpaque) {
     painter_.fillRect(painter_.boundingRect(box, qt_flags, q), ToQColor(background_));
+  }
+  // A kept picture ends at the box, so only a text cut at its box may come from one.
+  if (clipped && font_.pixelSize() > kLargestCachedGlyph && !box.isEmpty()) {
+    painter_.drawImage(box.topLeft(),
+                       LargeTextPicture(font_, box.size(), qt_flags, q, ToQColor(text_colour_)));
+    return;
   }
   painter_.setPen(ToQColor(text_colour_));
   painter_.drawText(box, qt_flags, q);
@@ -101,13 +138,14 @@ void QtCanvas::Text(Rect rect, std::string_view text, unsigned flags) {
   // Text never leaves its rectangle: clip to the intersection with the current clip.
   painter_.save();
   painter_.setClipRect(ToQRect(rect), Qt::IntersectClip);
-  DrawText(ToQRect(rect), ToQtTextFlags(flags), text);
+  DrawText(ToQRect(rect), ToQtTextFlags(flags), text, true);
   painter_.restore();
 }
 
 void QtCanvas::TextAt(Point at, std::string_view text) {
   const QSize size = QFontMetrics(font_).size(Qt::TextSingleLine, ToQString(text));
-  DrawText(QRect(ToQPoint(at), size), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+  DrawText(QRect(ToQPoint(at), size), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text,
+           false);
 }
 
 Size QtCanvas::MeasureText(std::string_view text) const {

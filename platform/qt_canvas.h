@@ -47,7 +47,8 @@ class QtCanvas final : public Canvas {
   void LimitTo(const QRegion& region);
 
  private:
-  void DrawText(const QRect& box, int qt_flags, std::string_view text);
+  // `clipped`: nothing of the text is drawn outside `box`.
+  void DrawText(const QRect& box, int qt_flags, std::string_view text, bool clipped);
 
   Rect area_;
   resources::PictureLibrary& pictures_;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPainter>
 
 #include "platform/qt_conversions.h"
 
@@ -93,6 +94,65 @@ TEST(QtCanvas, MeasuresAndDrawsTextInItsRectangleAtItsAlignment) {
   EXPECT_EQ(image.pixelColor(199, 99), QColor(Qt::black));
   // Texts are Latin-1: the degree sign is one character, not two bytes of UTF-8.
   EXPECT_EQ(ToQString("212\xB0"), QString("212") + QChar(0xB0));
+}
+
+// Large letters are drawn from a kept picture of the text; the screen must get the very pixels
+// Qt's own text drawing gives, over any background, in any colour, placement and clip, drawn
+// once or again from the kept picture.
+TEST(QtCanvas, KeptLargeTextDrawsThePixelsOfDrawingItAnew) {
+  QImage background(300, 200, QImage::Format_RGB32);
+  for (int y = 0; y < background.height(); ++y)
+    for (int x = 0; x < background.width(); ++x)
+      background.setPixel(x, y, qRgb((x * 7) & 0xFF, (y * 5) & 0xFF, ((x + y) * 3) & 0xFF));
+  struct Case {
+    const char* text;
+    Font font;
+    Colour colour;
+    Rect rect;
+    unsigned flags;
+    QRect limit;  // canvas coordinates
+  };
+  const Case cases[] = {
+      {"169\xB0""F", Font{80, 700}, Bgr(0x00FFFF), Rect{3, 5, 250, 90}, kAlignCentre, {}},
+      {"20", Font{90, 400}, Bgr(0xFFFFFF), Rect{0, 100, 130, 95}, kAlignRight | kAlignVCentre,
+       {}},
+      {"88.8", Font{100, 900}, Bgr(0x4080C0), Rect{10, 10, 200, 100}, kAlignLeft | kSingleLine,
+       QRect(40, 30, 60, 50)},
+      {"W", Font{120, 400}, Bgr(0x000080), Rect{150, 20, 60, 80}, kAlignLeft, {}},  // cut
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    const Rect area{7, 3, 280, 190};
+    QImage expected = background;
+    {
+      QPainter painter(&expected);
+      painter.translate(area.x, area.y);
+      painter.setClipRect(QRect(0, 0, area.w, area.h));
+      if (!c.limit.isEmpty()) painter.setClipRect(c.limit, Qt::IntersectClip);
+      painter.setClipRect(ToQRect(c.rect), Qt::IntersectClip);
+      painter.setFont(MakeQFont(c.font));
+      painter.setPen(ToQColor(c.colour));
+      const int align = (c.flags & kAlignCentre ? Qt::AlignHCenter
+                         : c.flags & kAlignRight ? Qt::AlignRight
+                                                 : Qt::AlignLeft) |
+                        (c.flags & kAlignVCentre ? Qt::AlignVCenter : Qt::AlignTop) |
+                        (c.flags & kSingleLine ? Qt::TextSingleLine : 0);
+      painter.drawText(ToQRect(c.rect), align, ToQString(c.text));
+    }
+    for (int time = 0; time < 2; ++time) {  // drawn, then drawn from the kept picture
+      QImage drawn = background;
+      {
+        QtCanvas canvas(drawn, area);
+        if (!c.limit.isEmpty()) canvas.LimitTo(c.limit);
+        canvas.SetFont(c.font);
+        canvas.SetTextColour(c.colour);
+        canvas.SetBackgroundMode(BackgroundMode::kTransparent);
+        canvas.Text(c.rect, c.text, c.flags);
+      }
+      EXPECT_NE(drawn, background) << "the text drew something";
+      EXPECT_EQ(drawn, expected) << "time " << time;
+    }
+  }
 }
 
 }  // namespace
