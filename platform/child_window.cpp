@@ -48,10 +48,13 @@ bool ChildWindow::Refresh() {
   const QRegion changed = ChangedArea(*drawn_, now, client.GetSize());
   if (changed.isEmpty()) return false;
   drawn_ = std::move(now);
-  // The kept picture follows the new drawing at once; the paint only copies it to the screen.
+  // The kept picture follows the new drawing at once, and is copied to the screen at once: the
+  // drawing just recorded is still the window's own, so the paint need not record it again.
   const QRegion in_window = changed.translated(client.x, client.y);
   DrawKept(in_window, false);
-  update(in_window);
+  painting_fresh_ = true;
+  repaint(in_window);
+  painting_fresh_ = false;
   return true;
 }
 
@@ -87,19 +90,7 @@ void ChildWindow::paintEvent(QPaintEvent* event) {
   }
   // A paint asked for by anything but Refresh() (an update() of the window's own, an expose)
   // still shows what Paint() draws now.
-  std::vector<DrawCall> now = Record();
-  QRegion changed = QRegion(rect());
-  if (drawn_ && !image_.isNull()) {
-    const Rect client = ClientRect();
-    changed = ChangedArea(*drawn_, now, client.GetSize()).translated(client.x, client.y);
-  }
-  if (!changed.isEmpty()) {
-    const bool whole = !drawn_ || image_.isNull();
-    drawn_ = std::move(now);
-    DrawKept(changed, whole);
-    // What changed outside the asked-for area must reach the screen too.
-    if (const QRegion rest = changed - event->region(); !rest.isEmpty()) update(rest);
-  }
+  if (!painting_fresh_) CatchUp(event->region());
   // Only the asked-for rectangles are copied: a copy of the whole image under a clip makes Qt
   // split the work over its thread pool, however little of it the clip lets through.
   QPainter painter(this);
@@ -109,6 +100,21 @@ void ChildWindow::paintEvent(QPaintEvent* event) {
       painter.drawImage(strip.topLeft(), image_, strip);
     }
   }
+}
+
+void ChildWindow::CatchUp(const QRegion& painting) {
+  std::vector<DrawCall> now = Record();
+  QRegion changed = QRegion(rect());
+  if (drawn_ && !image_.isNull()) {
+    const Rect client = ClientRect();
+    changed = ChangedArea(*drawn_, now, client.GetSize()).translated(client.x, client.y);
+  }
+  if (changed.isEmpty()) return;
+  const bool whole = !drawn_ || image_.isNull();
+  drawn_ = std::move(now);
+  DrawKept(changed, whole);
+  // What changed outside the area being painted must reach the screen too.
+  if (const QRegion rest = changed - painting; !rest.isEmpty()) update(rest);
 }
 
 void ChildWindow::hideEvent(QHideEvent* event) {

@@ -64,6 +64,9 @@ class ChildWindow : public QWidget {
   std::vector<DrawCall> Record();
   // Draws the kept drawing into image_, all of it or only `region` (window coordinates).
   void DrawKept(const QRegion& region, bool whole);
+  // Brings the kept drawing and picture up to what Paint() draws now, before `painting` (window
+  // coordinates) is copied to the screen.
+  void CatchUp(const QRegion& painting);
 
   QString caption_;
   unsigned frame_;
@@ -73,6 +76,8 @@ class ChildWindow : public QWidget {
   // (empty until the first paint, or after it was hidden) and the picture they made.
   std::optional<std::vector<DrawCall>> drawn_;
   QImage image_;
+  // Set while Refresh() has the window painted: what it shows was recorded a moment ago.
+  bool painting_fresh_ = false;
 };
 
 }  // namespace orvandry::platform

@@ -14,6 +14,11 @@ constexpr int kLineHeightPercent = 86;
 }  // namespace
 
 QFont MakeQFont(Font font) {
+  // Every paint asks for its fonts again; a QFont is shared, so each is made once and copied.
+  thread_local std::map<std::pair<int, int>, QFont> made;
+  const auto key = std::make_pair(font.height, font.weight);
+  if (const auto found = made.find(key); found != made.end()) return found->second;
+  if (made.size() >= 64) made.clear();  // the screens use a few dozen
   QFont q(QStringLiteral("DejaVu Sans"));
   q.setStyleHint(QFont::SansSerif);
   // A font height is the height of a whole text line (the panel's fonts were asked for by cell
@@ -23,6 +28,7 @@ QFont MakeQFont(Font font) {
   // Qt's weights use the same 100..900 scale as the panel's.
   const int weight = font.weight <= 0 ? kNormalWeight : std::clamp(font.weight, 100, 900);
   q.setWeight(static_cast<QFont::Weight>(weight));
+  made.emplace(key, q);
   return q;
 }
 
