@@ -43,9 +43,12 @@ bool ChildWindow::Refresh() {
     update();
     return true;
   }
+  std::vector<std::uint8_t> inputs = DrawingInputs();
+  if (!inputs.empty() && inputs == drawn_from_) return false;
   std::vector<DrawCall> now = Record();
   const Rect client = ClientRect();
   const QRegion changed = ChangedArea(*drawn_, now, client.GetSize());
+  drawn_from_ = std::move(inputs);
   if (changed.isEmpty()) return false;
   drawn_ = std::move(now);
   // The kept picture follows the new drawing at once, and is copied to the screen at once: the
@@ -103,6 +106,7 @@ void ChildWindow::paintEvent(QPaintEvent* event) {
 }
 
 void ChildWindow::CatchUp(const QRegion& painting) {
+  drawn_from_ = DrawingInputs();
   std::vector<DrawCall> now = Record();
   QRegion changed = QRegion(rect());
   if (drawn_ && !image_.isNull()) {
@@ -120,6 +124,7 @@ void ChildWindow::CatchUp(const QRegion& painting) {
 void ChildWindow::hideEvent(QHideEvent* event) {
   // Whatever changes while the window is hidden is drawn afresh when it shows again.
   drawn_.reset();
+  drawn_from_.clear();
   QWidget::hideEvent(event);
 }
 

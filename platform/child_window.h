@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QString>
 #include <QWidget>
+#include <cstdint>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -55,6 +56,10 @@ class ChildWindow : public QWidget {
   // Draws the client area, already filled with the background colour. The default draws nothing
   // more, which is all a window without contents needs.
   virtual void Paint(Canvas& canvas);
+  // Everything Paint() draws from, for a window that draws only changes and can tell: while it is
+  // what it was when the drawing shown was recorded, Refresh() knows nothing changed without
+  // recording again. Empty (the default): Paint() may draw from anything, and Refresh() records.
+  virtual std::vector<std::uint8_t> DrawingInputs() const { return {}; }
 
   void paintEvent(QPaintEvent* event) override;
   void hideEvent(QHideEvent* event) override;
@@ -75,6 +80,7 @@ class ChildWindow : public QWidget {
   // What the window shows, for a window that draws only changes: the calls of its last Paint()
   // (empty until the first paint, or after it was hidden) and the picture they made.
   std::optional<std::vector<DrawCall>> drawn_;
+  std::vector<std::uint8_t> drawn_from_;  // DrawingInputs() when drawn_ was recorded
   QImage image_;
   // Set while Refresh() has the window painted: what it shows was recorded a moment ago.
   bool painting_fresh_ = false;

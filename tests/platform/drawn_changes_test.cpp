@@ -158,5 +158,37 @@ TEST(ChildWindow, DrawingOnlyChangesRepaintsNothingWhenNothingChangedAndOnlyTheC
       << "the same picture as a whole paint";
 }
 
+// A window that names what it draws from is not recorded again while that stays the same, and is
+// as soon as it changes.
+class InputsWindow : public ValueWindow {
+ public:
+  int records = 0;
+
+ protected:
+  void Paint(Canvas& canvas) override {
+    ++records;
+    ValueWindow::Paint(canvas);
+  }
+  std::vector<std::uint8_t> DrawingInputs() const override { return {value.begin(), value.end()}; }
+};
+
+TEST(ChildWindow, NamedInputsThatStayTheSameSpareTheRecording) {
+  InputsWindow window;
+  window.show();
+  QCoreApplication::processEvents();
+  window.Refresh();  // the first refresh learns the inputs of the drawing shown
+  const int records = window.records;
+  EXPECT_FALSE(window.Refresh());
+  EXPECT_EQ(window.records, records);
+
+  window.value = "13";
+  EXPECT_TRUE(window.Refresh());
+  EXPECT_EQ(window.records, records + 1);
+  EXPECT_EQ(window.grab().toImage().convertToFormat(QImage::Format_RGB32), window.Render());
+  const int after_change = window.records;
+  EXPECT_FALSE(window.Refresh());
+  EXPECT_EQ(window.records, after_change);
+}
+
 }  // namespace
 }  // namespace orvandry::platform

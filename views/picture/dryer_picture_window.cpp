@@ -33,6 +33,16 @@ void DryerPictureWindow::Paint(platform::Canvas& canvas) {
   if (notice) QTimer::singleShot(0, this, [this] { ShowBatchUnloadNotice(); });
 }
 
+std::vector<std::uint8_t> DryerPictureWindow::DrawingInputs() const {
+  const auto state = ctx_.shared.dryer_state.Snapshot();
+  const shell::AnimationPhases& p = ctx_.phases;
+  std::vector<std::uint8_t> inputs(state.begin(), state.end());
+  inputs.insert(inputs.end(), p.fan.begin(), p.fan.end());
+  inputs.insert(inputs.end(), {p.loading, p.unloading_fast, p.unloading_slow, p.direction_a,
+                               p.direction_b, static_cast<std::uint8_t>(ctx_.SiUnits())});
+  return inputs;
+}
+
 void DryerPictureWindow::ShowBatchUnloadNotice() {
   // Never on top of another dialog or question: the notice waits until they are answered.
   constexpr int kRetryMs = 300;

@@ -19,6 +19,9 @@ class DryerPictureWindow : public platform::ChildWindow {
 
  protected:
   void Paint(platform::Canvas& canvas) override;
+  // The dryer's status bytes, the animation phases and the units: the 100 ms tick asks for a
+  // refresh every time, and a still dryer's picture is then not recorded again.
+  std::vector<std::uint8_t> DrawingInputs() const override;
 
  private:
   void ShowBatchUnloadNotice();
