@@ -24,17 +24,24 @@ namespace {
 
 using namespace orvandry;
 
-void ComposeMainScreen(benchmark::State& state, bool batch) {
+// The display with all its subsystems, shown off-screen, its data in a folder of its own.
+struct ShownDisplay {
+  ShownDisplay() { window.show(); }
   QTemporaryDir data;
   link::LinkShared shared;
   shell::Settings settings;
   platform::ScriptedPrompter prompter;
   platform::MemorySettingsStore store;
   platform::FakeClock clock;
-  const platform::Paths paths(data.path().toStdString(), data.path().toStdString() + "/usb");
-  app::Display display(shared, settings, prompter, store, clock, paths);
+  const platform::Paths paths{data.path().toStdString(), data.path().toStdString() + "/usb"};
+  app::Display display{shared, settings, prompter, store, clock, paths};
   shell::MainWindow& window = display.window();
-  window.show();
+};
+
+void ComposeMainScreen(benchmark::State& state, bool batch) {
+  ShownDisplay shown;
+  link::LinkShared& shared = shown.shared;
+  shell::MainWindow& window = shown.window;
 
   sim::DryerModel model(3);
   if (batch) model.table()[link::status_map::kBatchSelector] = 1;
@@ -66,16 +73,9 @@ enum class Steady { kTick, kFrame };
 // The running display in one view (0 chart, 1 graph, 2 staged batch), fans and unloading on.
 void RunSteady(benchmark::State& state, Steady what) {
   const int view = static_cast<int>(state.range(0));
-  QTemporaryDir data;
-  link::LinkShared shared;
-  shell::Settings settings;
-  platform::ScriptedPrompter prompter;
-  platform::MemorySettingsStore store;
-  platform::FakeClock clock;
-  const platform::Paths paths(data.path().toStdString(), data.path().toStdString() + "/usb");
-  app::Display display(shared, settings, prompter, store, clock, paths);
-  shell::MainWindow& window = display.window();
-  window.show();
+  ShownDisplay shown;
+  link::LinkShared& shared = shown.shared;
+  shell::MainWindow& window = shown.window;
 
   namespace sm = link::status_map;
   sim::DryerModel model(3);
