@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <map>
+#include <set>
 #include <tuple>
 
 #include "platform/qt_conversions.h"
@@ -46,18 +47,25 @@ int ToQtTextFlags(unsigned flags) {
 // every paint, and hinting the outlines is the dear part of a paint of the main screen.
 constexpr int kLargestCachedGlyph = 64;
 
-// A large text drawn once onto a transparent picture of its box, kept for the next paint. Laying
-// the picture over the screen gives exactly the pixels that filling the outlines on the screen
-// gives: the fill leaves the colour times each pixel's coverage with the coverage as alpha, and
-// Qt blends that over the screen by the same rule it fills with.
+// A large text met again, drawn onto a transparent picture of its box and kept for the next paint
+// (a text met the first time gives a null image: it is drawn directly, as a live value seen once
+// is not worth a picture). Laying the picture over the screen gives exactly the pixels that
+// filling the outlines on the screen gives: the fill leaves the colour times each pixel's coverage
+// with the coverage as alpha, and Qt blends that over the screen by the same rule it fills with.
 QImage LargeTextPicture(const QFont& font, QSize box, int qt_flags, const QString& text,
                         QColor colour) {
   using Key = std::tuple<QString, int, int, int, int, int, QRgb>;
   static constexpr std::size_t kMaxKept = 16;  // a screen shows a few; live values come and go
+  static constexpr std::size_t kMaxSeen = 64;
   thread_local std::map<Key, QImage> kept;
+  thread_local std::set<Key> seen;
   const Key key{text,         font.pixelSize(), font.weight(), box.width(),
                 box.height(), qt_flags,         colour.rgba()};
   if (const auto it = kept.find(key); it != kept.end()) return it->second;
+  if (seen.insert(key).second) {
+    if (seen.size() > kMaxSeen) seen = {key};
+    return {};
+  }
   QImage picture(box, QImage::Format_ARGB32_Premultiplied);
   picture.fill(Qt::transparent);
   {
@@ -126,9 +134,12 @@ void QtCanvas::DrawText(const QRect& box, int qt_flags, std::string_view text, b
   }
   // A kept picture ends at the box, so only a text cut at its box may come from one.
   if (clipped && font_.pixelSize() > kLargestCachedGlyph && !box.isEmpty()) {
-    painter_.drawImage(box.topLeft(),
-                       LargeTextPicture(font_, box.size(), qt_flags, q, ToQColor(text_colour_)));
-    return;
+    if (const QImage picture =
+            LargeTextPicture(font_, box.size(), qt_flags, q, ToQColor(text_colour_));
+        !picture.isNull()) {
+      painter_.drawImage(box.topLeft(), picture);
+      return;
+    }
   }
   painter_.setPen(ToQColor(text_colour_));
   painter_.drawText(box, qt_flags, q);

@@ -96,9 +96,9 @@ TEST(QtCanvas, MeasuresAndDrawsTextInItsRectangleAtItsAlignment) {
   EXPECT_EQ(ToQString("212\xB0"), QString("212") + QChar(0xB0));
 }
 
-// Large letters are drawn from a kept picture of the text; the screen must get the very pixels
-// Qt's own text drawing gives, over any background, in any colour, placement and clip, drawn
-// once or again from the kept picture.
+// Large letters met again are drawn from a kept picture of the text; the screen must get the very
+// pixels Qt's own text drawing gives, over any background, in any colour, placement and clip, the
+// first time, when the picture is made and when it is used.
 TEST(QtCanvas, KeptLargeTextDrawsThePixelsOfDrawingItAnew) {
   QImage background(300, 200, QImage::Format_RGB32);
   for (int y = 0; y < background.height(); ++y)
@@ -139,7 +139,7 @@ TEST(QtCanvas, KeptLargeTextDrawsThePixelsOfDrawingItAnew) {
                         (c.flags & kSingleLine ? Qt::TextSingleLine : 0);
       painter.drawText(ToQRect(c.rect), align, ToQString(c.text));
     }
-    for (int time = 0; time < 2; ++time) {  // drawn, then drawn from the kept picture
+    for (int time = 0; time < 3; ++time) {  // drawn; met again, kept; drawn from the picture
       QImage drawn = background;
       {
         QtCanvas canvas(drawn, area);
