@@ -2,9 +2,9 @@
 
 #include <QFontMetrics>
 #include <algorithm>
-#include <map>
+#include <cstdint>
 #include <string>
-#include <tuple>
+#include <unordered_map>
 
 namespace orvandry::platform {
 
@@ -15,8 +15,10 @@ constexpr int kLineHeightPercent = 86;
 
 QFont MakeQFont(Font font) {
   // Every paint asks for its fonts again; a QFont is shared, so each is made once and copied.
-  thread_local std::map<std::pair<int, int>, QFont> made;
-  const auto key = std::make_pair(font.height, font.weight);
+  thread_local std::unordered_map<std::uint64_t, QFont> made;
+  const std::uint64_t key =
+      (std::uint64_t{static_cast<std::uint32_t>(font.height)} << 32) |
+      static_cast<std::uint32_t>(font.weight);
   if (const auto found = made.find(key); found != made.end()) return found->second;
   if (made.size() >= 64) made.clear();  // the screens use a few dozen
   QFont q(QStringLiteral("DejaVu Sans"));
@@ -34,23 +36,22 @@ QFont MakeQFont(Font font) {
 
 Size QtTextSize(std::string_view text, Font font) {
   // Screens measure the same few texts on every paint, and shaping a text is the dear part of
-  // drawing it: each is measured once. (The widgets live on one thread; each thread keeps its own.)
-  struct Key {
-    std::string text;
-    Font font;
-    bool operator<(const Key& other) const {
-      return std::tie(font.height, font.weight, text) <
-             std::tie(other.font.height, other.font.weight, other.text);
-    }
-  };
+  // drawing it: each is measured once. The table is hashed, as a lookup here runs with cold caches
+  // (the display sleeps between ticks) and a tree would cost a miss per level. The key is the font
+  // followed by the text, built in a buffer that keeps its capacity. (The widgets live on one
+  // thread; each thread keeps its own.)
   static constexpr std::size_t kMaxKept = 1024;  // texts with live values come and go
-  thread_local std::map<Key, Size, std::less<>> measured;
-  Key key{std::string(text), font};
+  thread_local std::unordered_map<std::string, Size> measured;
+  thread_local std::string key;
+  key.clear();
+  key.append(reinterpret_cast<const char*>(&font.height), sizeof font.height);
+  key.append(reinterpret_cast<const char*>(&font.weight), sizeof font.weight);
+  key.append(text);
   if (const auto found = measured.find(key); found != measured.end()) return found->second;
   const QFontMetrics metrics(MakeQFont(font));
   const Size size{metrics.horizontalAdvance(ToQString(text)), metrics.height()};
   if (measured.size() >= kMaxKept) measured.clear();
-  measured.emplace(std::move(key), size);
+  measured.emplace(key, size);
   return size;
 }
 
