@@ -4,7 +4,9 @@
 #include <cstdio>
 
 #include "link/status_map.h"
+#include "platform/drawn_changes.h"
 #include "platform/fitted_text.h"
+#include "platform/recording_canvas.h"
 #include "views/palette.h"
 #include "views/temperature_format.h"
 
@@ -616,27 +618,59 @@ bool DryerPicture::Paint(Canvas& canvas, const link::ByteImage& state,
   const platform::Size size = canvas.GetSize();
   canvas.FillRect(Rect{0, 0, size.w, size.h}, kBlack);
   bool notice = false;
-  const OverlayValues values = OverlayValuesOf(state, si_units);
-  switch (ChooseVariant(state)) {
+  const DryerVariant variant = ChooseVariant(state);
+  switch (variant) {
     case DryerVariant::kStandard:
       notice = UpdateNoticeLatch(state);
       StandardBase(canvas, state, phases);
-      StandardOverlay(canvas, values);
       break;
     case DryerVariant::kTwoModule:
       TwoModuleBase(canvas, state, phases);
-      ColumnOverlay(canvas, values, 140, 110, 236);
       break;
     case DryerVariant::kThreeModule:
       ThreeModuleBase(canvas, state, phases);
-      ColumnOverlay(canvas, values, 140, 110, 236);
       break;
     case DryerVariant::kOnePlenum:
       OnePlenumBase(canvas, state, phases);
-      ColumnOverlay(canvas, values, 152, 40, 236);
       break;
   }
+  PaintOverlay(canvas, state, variant, si_units);
   return notice;
+}
+
+void DryerPicture::PaintOverlay(Canvas& canvas, const link::ByteImage& state, DryerVariant variant,
+                                bool si_units) {
+  // The animation paints the picture ten times a second while the values change about three times
+  // a second, and fitting the values' texts is most of a paint's recording: the overlay's calls are
+  // kept and laid down again for as long as the state and the units are the same. They are kept
+  // only when the state stood still while they were made, so they always belong to their state.
+  const auto before = state.Snapshot();
+  if (overlay_ && overlay_->si_units == si_units && overlay_->state == before) {
+    platform::Replay(overlay_->calls, canvas);
+    return;
+  }
+  platform::RecordingCanvas recording(canvas.GetSize(), [&canvas](std::string_view text, Font font) {
+    canvas.SetFont(font);
+    return canvas.MeasureText(text);
+  });
+  const OverlayValues values = OverlayValuesOf(state, si_units);
+  switch (variant) {
+    case DryerVariant::kStandard:
+      StandardOverlay(recording, values);
+      break;
+    case DryerVariant::kTwoModule:
+    case DryerVariant::kThreeModule:
+      ColumnOverlay(recording, values, 140, 110, 236);
+      break;
+    case DryerVariant::kOnePlenum:
+      ColumnOverlay(recording, values, 152, 40, 236);
+      break;
+  }
+  platform::Replay(recording.Calls(), canvas);
+  if (state.Snapshot() == before)
+    overlay_ = KeptOverlay{before, si_units, recording.Calls()};
+  else
+    overlay_.reset();
 }
 
 }  // namespace orvandry::views

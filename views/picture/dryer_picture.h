@@ -2,11 +2,13 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "link/byte_image.h"
 #include "platform/canvas.h"
+#include "platform/recording_canvas.h"
 #include "shell/animation_phases.h"
 
 namespace orvandry::views {
@@ -97,8 +99,18 @@ class DryerPicture {
 
  private:
   bool UpdateNoticeLatch(const link::ByteImage& state);
+  void PaintOverlay(platform::Canvas& canvas, const link::ByteImage& state, DryerVariant variant,
+                    bool si_units);
+
+  // The overlay as last drawn, with what it was drawn from.
+  struct KeptOverlay {
+    std::array<std::uint8_t, link::ByteImage::size()> state;
+    bool si_units = false;
+    std::vector<platform::DrawCall> calls;
+  };
 
   bool notice_latch_ = false;
+  std::optional<KeptOverlay> overlay_;
 };
 
 }  // namespace orvandry::views
