@@ -74,12 +74,18 @@ void ChildWindow::DrawKept(const QRegion& region, bool whole) {
     return;
   }
   const Rect client = ClientRect();
+  // A drawing that starts by filling the whole window (the fill is opaque) needs no background
+  // under it.
+  const FillRectCall* first =
+      drawn_->empty() ? nullptr : std::get_if<FillRectCall>(&drawn_->front());
+  const bool covers =
+      first != nullptr && ToQRect(first->rect).contains(QRect(0, 0, client.w, client.h));
+  QtCanvas canvas(image_, client);
   // One rectangle at a time, so everything is drawn under a plain rectangular clip as in a whole
   // paint.
-  QtCanvas canvas(image_, client);
   for (const QRect& box : region.translated(-client.x, -client.y)) {
     canvas.LimitTo(box);
-    canvas.FillRect(FromQRect(box), background_);
+    if (!covers) canvas.FillRect(FromQRect(box), background_);
     Replay(*drawn_, canvas, QRegion(box));
   }
 }

@@ -16,9 +16,8 @@ constexpr int kLineHeightPercent = 86;
 QFont MakeQFont(Font font) {
   // Every paint asks for its fonts again; a QFont is shared, so each is made once and copied.
   thread_local std::unordered_map<std::uint64_t, QFont> made;
-  const std::uint64_t key =
-      (std::uint64_t{static_cast<std::uint32_t>(font.height)} << 32) |
-      static_cast<std::uint32_t>(font.weight);
+  const std::uint64_t key = (std::uint64_t{static_cast<std::uint32_t>(font.height)} << 32) |
+                            static_cast<std::uint32_t>(font.weight);
   if (const auto found = made.find(key); found != made.end()) return found->second;
   if (made.size() >= 64) made.clear();  // the screens use a few dozen
   QFont q(QStringLiteral("DejaVu Sans"));
