@@ -640,20 +640,33 @@ bool DryerPicture::Paint(Canvas& canvas, const link::ByteImage& state,
 
 void DryerPicture::PaintOverlay(Canvas& canvas, const link::ByteImage& state, DryerVariant variant,
                                 bool si_units) {
-  // The animation paints the picture ten times a second while the values change about three times
-  // a second, and fitting the values' texts is most of a paint's recording: the overlay's calls are
-  // kept and laid down again for as long as the state and the units are the same. They are kept
-  // only when the state stood still while they were made, so they always belong to their state.
+  // The animation paints the picture ten times a second while the values change about once a
+  // second, and fitting the values' texts is most of a paint's recording: the overlay's calls are
+  // kept and laid down again for as long as it would draw the same. The same state gives the same
+  // values without formatting them again.
+  canvas.SetFont(kBigValue);
+  const int reference_width = canvas.MeasureText("188.8%").w;
   const auto before = state.Snapshot();
-  if (overlay_ && overlay_->si_units == si_units && overlay_->state == before) {
+  const bool same_setting = overlay_ && overlay_->si_units == si_units &&
+                            overlay_->variant == variant &&
+                            overlay_->reference_width == reference_width;
+  if (same_setting && overlay_->state == before) {
     platform::Replay(overlay_->calls, canvas);
     return;
   }
-  platform::RecordingCanvas recording(canvas.GetSize(), [&canvas](std::string_view text, Font font) {
-    canvas.SetFont(font);
-    return canvas.MeasureText(text);
-  });
-  const OverlayValues values = OverlayValuesOf(state, si_units);
+  OverlayValues values = OverlayValuesOf(state, si_units);
+  std::optional<std::array<std::uint8_t, link::ByteImage::size()>> read_from;
+  if (state.Snapshot() == before) read_from = before;  // else the values may come from either
+  if (same_setting && overlay_->values == values) {
+    overlay_->state = read_from;
+    platform::Replay(overlay_->calls, canvas);
+    return;
+  }
+  platform::RecordingCanvas recording(canvas.GetSize(),
+                                      [&canvas](std::string_view text, Font font) {
+                                        canvas.SetFont(font);
+                                        return canvas.MeasureText(text);
+                                      });
   switch (variant) {
     case DryerVariant::kStandard:
       StandardOverlay(recording, values);
@@ -667,10 +680,8 @@ void DryerPicture::PaintOverlay(Canvas& canvas, const link::ByteImage& state, Dr
       break;
   }
   platform::Replay(recording.Calls(), canvas);
-  if (state.Snapshot() == before)
-    overlay_ = KeptOverlay{before, si_units, recording.Calls()};
-  else
-    overlay_.reset();
+  overlay_ = KeptOverlay{read_from,       si_units,          variant,
+                         reference_width, std::move(values), recording.Calls()};
 }
 
 }  // namespace orvandry::views

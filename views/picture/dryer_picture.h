@@ -51,6 +51,7 @@ struct MeteringLabels {
   std::string scheme;
   std::string type;
   std::string speed;
+  friend bool operator==(const MeteringLabels&, const MeteringLabels&) = default;
 };
 MeteringLabels MeteringLabelsOf(const link::ByteImage& state);
 
@@ -75,6 +76,7 @@ struct OverlayValues {
   std::string grain_setpoint;
   std::string grain_high;
   std::string grain_low;
+  friend bool operator==(const OverlayValues&, const OverlayValues&) = default;
 };
 OverlayValues OverlayValuesOf(const link::ByteImage& state, bool si_units);
 
@@ -102,10 +104,15 @@ class DryerPicture {
   void PaintOverlay(platform::Canvas& canvas, const link::ByteImage& state, DryerVariant variant,
                     bool si_units);
 
-  // The overlay as last drawn, with what it was drawn from.
+  // The overlay as last drawn, with what it was drawn from: the values (and the state they were
+  // read from, when it held still while they were read), the units, the variant and how wide the
+  // canvas measured a reference text (the fitted sizes follow the canvas's measurements).
   struct KeptOverlay {
-    std::array<std::uint8_t, link::ByteImage::size()> state;
+    std::optional<std::array<std::uint8_t, link::ByteImage::size()>> state;
     bool si_units = false;
+    DryerVariant variant = DryerVariant::kStandard;
+    int reference_width = 0;
+    OverlayValues values;
     std::vector<platform::DrawCall> calls;
   };
 
