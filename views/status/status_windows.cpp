@@ -42,6 +42,24 @@ void RightStatusBarWindow::Paint(platform::Canvas& canvas) {
   PaintRightStatusBar(canvas, ctx_.shared.dryer_state, ctx_.BlinkOn(), ctx_.SiUnits());
 }
 
+std::vector<std::uint8_t> RightStatusBarWindow::DrawingInputs() const {
+  // The bar draws its one line and nothing else; the poll tick refreshes it three times a second,
+  // and the line mostly stays.
+  const StatusLine line = RightStatusLine(ctx_.shared.dryer_state, ctx_.BlinkOn(), ctx_.SiUnits());
+  std::vector<std::uint8_t> inputs(line.text.begin(), line.text.end());
+  const auto add = [&inputs](auto value) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(&value);
+    inputs.insert(inputs.end(), bytes, bytes + sizeof value);
+  };
+  add(line.colour.r);
+  add(line.colour.g);
+  add(line.colour.b);
+  add(line.font.height);
+  add(line.font.weight);
+  add(line.flags);
+  return inputs;
+}
+
 LeftStatusBarWindow::LeftStatusBarWindow(QWidget* parent, const shell::WindowDef& def,
                                          ViewContext& ctx)
     : StatusView(parent, def, ctx) {}

@@ -32,6 +32,7 @@ class RightStatusBarWindow : public StatusView {
 
  protected:
   void Paint(platform::Canvas& canvas) override;
+  std::vector<std::uint8_t> DrawingInputs() const override;
 };
 
 // Clock, date and version, or the airflow-testing warning. No screen shows it today; it paints

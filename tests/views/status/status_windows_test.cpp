@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -102,6 +103,43 @@ TEST_F(StatusWindows, StatusBarsFollowTheSharedBlinkBitAndTheContextsUnits) {
   const QImage warning = left->Render();
   SaveScreenshot(warning, "left_bar_airflow");
   EXPECT_GT(CountColour(warning, warning.rect(), kRed), 227 * 27 / 2);
+}
+
+// The right bar names what it draws from, so a refresh can skip the recording: its inputs must
+// change whenever its picture does, and stay while a byte it does not show moves.
+TEST_F(StatusWindows, RightBarInputsChangeExactlyWithItsPicture) {
+  struct Bar : RightStatusBarWindow {
+    using RightStatusBarWindow::DrawingInputs;
+    using RightStatusBarWindow::RightStatusBarWindow;
+  };
+  Bar bar(&parent, Def(shell::Win::kRightStatusBar), world.ctx);
+  const std::vector<std::function<void()>> steps = {
+      [&] { s.Set(sm::kIncomingMoisture, 77); },  // not shown on the bar
+      [&] { s.Set(sm::kStatusBarBits113 + 5, 0x20); },
+      [&] { world.SetBlink(false); },
+      [&] { world.SetBlink(true); },
+      [&] { s.Set(sm::kStatusBarBits113 + 5, 0); },
+      [&] {
+        s.Set(sm::kDryerActivity, 0xA0);
+        s.Set(sm::kDryerStateBits, 0x40);
+        s.Set(sm::kDryingMode, 0x08);
+        s.SetT16(sm::kGrainTempSetpoint, 110);
+      },
+      [&] { s.SetT16(sm::kGrainTempSelector0, 92); },
+      [&] { world.SetSi(true); },
+      [&] { s.Set(sm::kIncomingMoisture, 78); },
+  };
+  QImage before = bar.Render();
+  std::vector<std::uint8_t> inputs = bar.DrawingInputs();
+  EXPECT_FALSE(inputs.empty());
+  for (std::size_t i = 0; i < steps.size(); ++i) {
+    steps[i]();
+    const QImage after = bar.Render();
+    const std::vector<std::uint8_t> now = bar.DrawingInputs();
+    EXPECT_EQ(after != before, now != inputs) << "step " << i;
+    before = after;
+    inputs = now;
+  }
 }
 
 TEST_F(StatusWindows, PlenumPanelInEveryLayout) {
