@@ -76,6 +76,31 @@ std::optional<QRect> PictureSwapArea(const DrawCall& before, const DrawCall& now
   return pictures.DifferingArea(was->resource, is->resource, size).translated(origin);
 }
 
+// The call from which on the drawing shows in `box`: the last opaque fill or unscaled opaque
+// picture that covers the whole box, drawn while no clip is set (a clip could cut it, and the calls
+// left out must leave no state behind). What is drawn before it is covered; 0 when nothing covers.
+std::size_t FirstShownCall(const std::vector<DrawCall>& calls, const QRect& box) {
+  std::size_t unclipped = calls.size();
+  for (std::size_t i = 0; i < calls.size(); ++i) {
+    if (std::holds_alternative<ClipCall>(calls[i])) {
+      unclipped = i;
+      break;
+    }
+  }
+  resources::PictureLibrary& pictures = resources::SharedPictures();
+  for (std::size_t i = unclipped; i-- > 0;) {
+    if (const auto* fill = std::get_if<FillRectCall>(&calls[i])) {
+      if (ToQRect(fill->rect).normalized().contains(box)) return i;  // colours are opaque
+    } else if (const auto* picture = std::get_if<PictureCall>(&calls[i]);
+               picture != nullptr && !picture->into) {
+      if (QRect(ToQPoint(picture->at), pictures.NaturalSize(picture->resource)).contains(box) &&
+          !pictures.Image(picture->resource).hasAlphaChannel())
+        return i;
+    }
+  }
+  return 0;
+}
+
 }  // namespace
 
 QRegion ChangedArea(const std::vector<DrawCall>& before, const std::vector<DrawCall>& now,
@@ -130,12 +155,15 @@ void Replay(const std::vector<DrawCall>& calls, Canvas& canvas,
         canvas.ClearClip();
     }
   };
-  for (const DrawCall& call : calls) {
+  // Within one rectangle, what a later opaque call covers whole need not be drawn.
+  const std::size_t first =
+      only && only->rectCount() == 1 ? FirstShownCall(calls, only->boundingRect()) : 0;
+  for (std::size_t i = first; i < calls.size(); ++i) {
     if (only) {
-      const std::optional<QRect> area = AreaOf(call);
+      const std::optional<QRect> area = AreaOf(calls[i]);
       if (area && !only->intersects(*area)) continue;
     }
-    std::visit(Visitor{canvas}, call);
+    std::visit(Visitor{canvas}, calls[i]);
   }
 }
 

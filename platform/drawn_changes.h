@@ -18,6 +18,7 @@ QRegion ChangedArea(const std::vector<DrawCall>& before, const std::vector<DrawC
 // Draws recorded calls again on `canvas`, in order and with the state they were recorded with.
 // With `only` (canvas coordinates; the canvas must not draw outside it), calls that cannot reach
 // it are left out: they would be cut away whole, and laying out their texts is the dear part.
+// Within a single rectangle, so are the calls an opaque fill or picture drawn later covers whole.
 void Replay(const std::vector<DrawCall>& calls, Canvas& canvas,
             const std::optional<QRegion>& only = std::nullopt);
 

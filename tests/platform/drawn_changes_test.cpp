@@ -113,6 +113,34 @@ TEST(Replay, DrawsTheSameCallsWithTheirStateAndLeavesOutWhatCannotReachTheArea) 
   EXPECT_EQ(left_part.Count<FillRectCall>(), 0U);
 }
 
+TEST(Replay, LeavesOutWhatALaterOpaqueFillCoversInTheOneRectangle) {
+  const auto scene = [](bool clip_first) {
+    return Draw([clip_first](Canvas& c) {
+      if (clip_first) c.SetClip(Rect{0, 0, 100, 50});
+      c.FillRect(Rect{0, 0, 100, 50}, Bgr(0));
+      c.Text(Rect{0, 0, 40, 20}, "A", kAlignLeft);
+      c.FillRect(Rect{0, 0, 50, 50}, Bgr(0x808080));
+      c.Line(Point{0, 10}, Point{40, 10}, Bgr(0xFFFFFF));
+    });
+  };
+  const std::vector<DrawCall> calls = scene(false);
+  RecordingCanvas inside(kSize);
+  Replay(calls, inside, QRect(5, 5, 10, 10));
+  EXPECT_EQ(inside.Calls(), std::vector<DrawCall>(calls.begin() + 2, calls.end()));
+  // Reaching past the cover, or over two rectangles, everything that reaches is drawn.
+  RecordingCanvas across(kSize);
+  Replay(calls, across, QRect(45, 5, 10, 10));
+  EXPECT_EQ(across.Calls(), (std::vector<DrawCall>{calls[0], calls[2]}));
+  RecordingCanvas two(kSize);
+  Replay(calls, two, QRegion(QRect(5, 5, 10, 10)) + QRect(20, 30, 5, 5));
+  EXPECT_EQ(two.Calls(), calls);
+  // A clip set before the cover could cut it: nothing is left out.
+  const std::vector<DrawCall> clipped = scene(true);
+  RecordingCanvas under_clip(kSize);
+  Replay(clipped, under_clip, QRect(5, 5, 10, 10));
+  EXPECT_EQ(under_clip.Calls(), clipped);
+}
+
 // A window with one value box that can change, counting its paints.
 class ValueWindow : public ChildWindow {
  public:
