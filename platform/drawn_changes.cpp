@@ -76,9 +76,10 @@ std::optional<QRect> PictureSwapArea(const DrawCall& before, const DrawCall& now
   return pictures.DifferingArea(was->resource, is->resource, size).translated(origin);
 }
 
-// The call from which on the drawing shows in `box`: the last opaque fill or unscaled opaque
-// picture that covers the whole box, drawn while no clip is set (a clip could cut it, and the calls
-// left out must leave no state behind). What is drawn before it is covered; 0 when nothing covers.
+// The call from which on the drawing shows in `box`: the last opaque fill, or unscaled picture
+// opaque all over the box, that covers the whole box, drawn while no clip is set (a clip could
+// cut it, and the calls left out must leave no state behind). What is drawn before it is covered;
+// 0 when nothing covers.
 std::size_t FirstShownCall(const std::vector<DrawCall>& calls, const QRect& box) {
   std::size_t unclipped = calls.size();
   for (std::size_t i = 0; i < calls.size(); ++i) {
@@ -93,9 +94,7 @@ std::size_t FirstShownCall(const std::vector<DrawCall>& calls, const QRect& box)
       if (ToQRect(fill->rect).normalized().contains(box)) return i;  // colours are opaque
     } else if (const auto* picture = std::get_if<PictureCall>(&calls[i]);
                picture != nullptr && !picture->into) {
-      if (QRect(ToQPoint(picture->at), pictures.NaturalSize(picture->resource)).contains(box) &&
-          !pictures.Image(picture->resource).hasAlphaChannel())
-        return i;
+      if (pictures.OpaqueIn(picture->resource, box.translated(-ToQPoint(picture->at)))) return i;
     }
   }
   return 0;

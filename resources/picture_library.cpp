@@ -70,34 +70,51 @@ constexpr std::array kPictures{
     PictureInfo{611, 200, 50, "\"Unload Delay\" with a clock"},
     // The dryer picture: bodies, fan/heater tiles (three frames each), marks and lamps, drawn 1:1
     // at the positions the picture's layout gives.
-    PictureInfo{367, 180, 315, "dryer body, one module: garner, two grain columns, plenum, hoppers, trough"},
+    PictureInfo{367, 180, 315,
+                "dryer body, one module: garner, two grain columns, plenum, hoppers, trough"},
     PictureInfo{324, 240, 420, "dryer body, two modules stacked"},
     PictureInfo{323, 240, 420, "dryer body, three modules stacked"},
-    PictureInfo{406, 150, 360, "one-plenum dryer body with fan duct, sweep pit and discharge auger tube"},
+    PictureInfo{406, 150, 360,
+                "one-plenum dryer body with fan duct, sweep pit and discharge auger tube"},
     PictureInfo{292, 111, 113, "one/two-fan tile, fan/heater idle: grey fan, no flame, frame 0"},
     PictureInfo{293, 111, 113, "one/two-fan tile, fan/heater idle: grey fan, no flame, frame 1"},
     PictureInfo{294, 111, 113, "one/two-fan tile, fan/heater idle: grey fan, no flame, frame 2"},
-    PictureInfo{295, 111, 113, "one/two-fan tile, fan running: turning blades, moving air, frame 0"},
-    PictureInfo{296, 111, 113, "one/two-fan tile, fan running: turning blades, moving air, frame 1"},
-    PictureInfo{297, 111, 113, "one/two-fan tile, fan running: turning blades, moving air, frame 2"},
+    PictureInfo{295, 111, 113,
+                "one/two-fan tile, fan running: turning blades, moving air, frame 0"},
+    PictureInfo{296, 111, 113,
+                "one/two-fan tile, fan running: turning blades, moving air, frame 1"},
+    PictureInfo{297, 111, 113,
+                "one/two-fan tile, fan running: turning blades, moving air, frame 2"},
     PictureInfo{304, 111, 113, "one/two-fan tile, burner firing: flame, frame 0"},
     PictureInfo{305, 111, 113, "one/two-fan tile, burner firing: flame, frame 1"},
     PictureInfo{306, 111, 113, "one/two-fan tile, burner firing: flame, frame 2"},
-    PictureInfo{301, 111, 113, "one/two-fan tile, burner at high fire: tall flame, blue root, frame 0"},
-    PictureInfo{302, 111, 113, "one/two-fan tile, burner at high fire: tall flame, blue root, frame 1"},
-    PictureInfo{303, 111, 113, "one/two-fan tile, burner at high fire: tall flame, blue root, frame 2"},
-    PictureInfo{341, 111, 113, "three-fan/two-module tile, fan/heater idle: grey fan, no flame, frame 0"},
-    PictureInfo{342, 111, 113, "three-fan/two-module tile, fan/heater idle: grey fan, no flame, frame 1"},
-    PictureInfo{343, 111, 113, "three-fan/two-module tile, fan/heater idle: grey fan, no flame, frame 2"},
-    PictureInfo{344, 111, 113, "three-fan/two-module tile, fan running: turning blades, moving air, frame 0"},
-    PictureInfo{345, 111, 113, "three-fan/two-module tile, fan running: turning blades, moving air, frame 1"},
-    PictureInfo{346, 111, 113, "three-fan/two-module tile, fan running: turning blades, moving air, frame 2"},
+    PictureInfo{301, 111, 113,
+                "one/two-fan tile, burner at high fire: tall flame, blue root, frame 0"},
+    PictureInfo{302, 111, 113,
+                "one/two-fan tile, burner at high fire: tall flame, blue root, frame 1"},
+    PictureInfo{303, 111, 113,
+                "one/two-fan tile, burner at high fire: tall flame, blue root, frame 2"},
+    PictureInfo{341, 111, 113,
+                "three-fan/two-module tile, fan/heater idle: grey fan, no flame, frame 0"},
+    PictureInfo{342, 111, 113,
+                "three-fan/two-module tile, fan/heater idle: grey fan, no flame, frame 1"},
+    PictureInfo{343, 111, 113,
+                "three-fan/two-module tile, fan/heater idle: grey fan, no flame, frame 2"},
+    PictureInfo{344, 111, 113,
+                "three-fan/two-module tile, fan running: turning blades, moving air, frame 0"},
+    PictureInfo{345, 111, 113,
+                "three-fan/two-module tile, fan running: turning blades, moving air, frame 1"},
+    PictureInfo{346, 111, 113,
+                "three-fan/two-module tile, fan running: turning blades, moving air, frame 2"},
     PictureInfo{350, 111, 113, "three-fan/two-module tile, burner firing: flame, frame 0"},
     PictureInfo{351, 111, 113, "three-fan/two-module tile, burner firing: flame, frame 1"},
     PictureInfo{352, 111, 113, "three-fan/two-module tile, burner firing: flame, frame 2"},
-    PictureInfo{347, 111, 113, "three-fan/two-module tile, burner at high fire: tall flame, blue root, frame 0"},
-    PictureInfo{348, 111, 113, "three-fan/two-module tile, burner at high fire: tall flame, blue root, frame 1"},
-    PictureInfo{349, 111, 113, "three-fan/two-module tile, burner at high fire: tall flame, blue root, frame 2"},
+    PictureInfo{347, 111, 113,
+                "three-fan/two-module tile, burner at high fire: tall flame, blue root, frame 0"},
+    PictureInfo{348, 111, 113,
+                "three-fan/two-module tile, burner at high fire: tall flame, blue root, frame 1"},
+    PictureInfo{349, 111, 113,
+                "three-fan/two-module tile, burner at high fire: tall flame, blue root, frame 2"},
     PictureInfo{325, 62, 44, "three-module tile, fan/heater idle: grey fan, no flame, frame 0"},
     PictureInfo{326, 62, 44, "three-module tile, fan/heater idle: grey fan, no flame, frame 1"},
     PictureInfo{327, 62, 44, "three-module tile, fan/heater idle: grey fan, no flame, frame 2"},
@@ -107,9 +124,12 @@ constexpr std::array kPictures{
     PictureInfo{334, 62, 44, "three-module tile, burner firing: flame, frame 0"},
     PictureInfo{335, 62, 44, "three-module tile, burner firing: flame, frame 1"},
     PictureInfo{336, 62, 44, "three-module tile, burner firing: flame, frame 2"},
-    PictureInfo{331, 62, 44, "three-module tile, burner at high fire: tall flame, blue root, frame 0"},
-    PictureInfo{332, 62, 44, "three-module tile, burner at high fire: tall flame, blue root, frame 1"},
-    PictureInfo{333, 62, 44, "three-module tile, burner at high fire: tall flame, blue root, frame 2"},
+    PictureInfo{331, 62, 44,
+                "three-module tile, burner at high fire: tall flame, blue root, frame 0"},
+    PictureInfo{332, 62, 44,
+                "three-module tile, burner at high fire: tall flame, blue root, frame 1"},
+    PictureInfo{333, 62, 44,
+                "three-module tile, burner at high fire: tall flame, blue root, frame 2"},
     PictureInfo{310, 38, 38, "grain falling, frame 0"},
     PictureInfo{311, 38, 38, "grain falling, frame 1"},
     PictureInfo{316, 38, 38, "grain falling, frame 2"},
@@ -185,7 +205,8 @@ constexpr std::array kPictures{
     PictureInfo{4409, 175, 50, "hopper letting grain out, \"Unload Parameters\""},
     PictureInfo{4410, 175, 50, "thermometer with steps down, \"Plenum Temp Manager\" (pressed)"},
     PictureInfo{4411, 175, 50, "thermometer with steps down, \"Plenum Temp Manager\""},
-    PictureInfo{4412, 175, 50, "moisture drop over a scale, \"Calibrate Moisture Sensor\" (pressed)"},
+    PictureInfo{4412, 175, 50,
+                "moisture drop over a scale, \"Calibrate Moisture Sensor\" (pressed)"},
     PictureInfo{4413, 175, 50, "moisture drop over a scale, \"Calibrate Moisture Sensor\""},
     PictureInfo{4414, 175, 50, "gear with a plus, \"Extended Setup\" (pressed)"},
     PictureInfo{4415, 175, 50, "gear with a plus, \"Extended Setup\""},
@@ -358,6 +379,35 @@ QRect PictureLibrary::DifferingArea(int a, int b, QSize size) {
   if (differing_.size() >= kMaxCached) differing_.clear();
   differing_.emplace(key, area);
   return area;
+}
+
+bool PictureLibrary::OpaqueIn(int number, QRect area) {
+  const QSize size = NaturalSize(number);
+  if (area.isEmpty() || !QRect(QPoint(0, 0), size).contains(area)) return false;
+  const auto key = std::make_tuple(number, area.x(), area.y(), area.width(), area.height());
+  {
+    std::lock_guard lock(mutex_);
+    if (const auto it = opaque_.find(key); it != opaque_.end()) return it->second;
+  }
+  const QImage image = Image(number, size);
+  bool opaque = !image.hasAlphaChannel();
+  if (!opaque) {
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    opaque = true;
+    for (int y = area.top(); opaque && y <= area.bottom(); ++y) {
+      const auto* line = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+      for (int x = area.left(); x <= area.right(); ++x) {
+        if (qAlpha(line[x]) != 255) {
+          opaque = false;
+          break;
+        }
+      }
+    }
+  }
+  std::lock_guard lock(mutex_);
+  if (opaque_.size() >= kMaxCached) opaque_.clear();
+  opaque_.emplace(key, opaque);
+  return opaque;
 }
 
 PictureLibrary& SharedPictures() {

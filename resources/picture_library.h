@@ -47,6 +47,9 @@ class PictureLibrary {
   // coordinates) holding every pixel that is not the same in both; empty when they are alike.
   // Drawing one where the other was needs only this rectangle redrawn.
   QRect DifferingArea(int a, int b, QSize size);
+  // Whether every pixel of the picture at its natural size is opaque inside `area` (picture
+  // coordinates): drawn there, it hides whatever was under it. False for an area reaching outside.
+  bool OpaqueIn(int number, QRect area);
 
  private:
   // Pictures drawn scaled into many sizes must not grow the cache without bound.
@@ -54,7 +57,8 @@ class PictureLibrary {
 
   std::mutex mutex_;
   std::map<std::tuple<int, int, int>, QImage> cache_;
-  std::map<std::tuple<int, int, int, int>, QRect> differing_;  // (lower, higher number, size)
+  std::map<std::tuple<int, int, int, int>, QRect> differing_;   // (lower, higher number, size)
+  std::map<std::tuple<int, int, int, int, int>, bool> opaque_;  // (number, area)
 };
 
 // The library the display's widgets and canvases draw from.

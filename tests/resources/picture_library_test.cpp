@@ -13,12 +13,25 @@ struct Face {
 
 // The faces the main screen's button bar and the view selection window need.
 const Face kFaces[] = {
-    {111, 110, {105, 40}}, {109, 108, {105, 40}}, {107, 106, {105, 40}}, {113, 112, {105, 40}},
-    {105, 104, {105, 40}}, {283, 282, {200, 50}}, {285, 284, {200, 50}}, {262, 261, {200, 50}},
-    {279, 278, {200, 50}}, {439, 438, {200, 50}}, {526, 525, {200, 50}}, {137, 136, {158, 41}},
+    {111, 110, {105, 40}},
+    {109, 108, {105, 40}},
+    {107, 106, {105, 40}},
+    {113, 112, {105, 40}},
+    {105, 104, {105, 40}},
+    {283, 282, {200, 50}},
+    {285, 284, {200, 50}},
+    {262, 261, {200, 50}},
+    {279, 278, {200, 50}},
+    {439, 438, {200, 50}},
+    {526, 525, {200, 50}},
+    {137, 136, {158, 41}},
     // The graph's trace toggles: "on" is the normal face, "off" the darker one.
-    {229, 230, {110, 40}}, {231, 232, {110, 40}}, {233, 234, {110, 40}}, {235, 236, {110, 40}},
-    {237, 238, {110, 40}}, {239, 240, {110, 40}},
+    {229, 230, {110, 40}},
+    {231, 232, {110, 40}},
+    {233, 234, {110, 40}},
+    {235, 236, {110, 40}},
+    {237, 238, {110, 40}},
+    {239, 240, {110, 40}},
 };
 
 // Share of pixels that are fully opaque.
@@ -97,6 +110,28 @@ TEST(PictureLibrary, DifferingAreaHoldsEveryPixelTheTwoPicturesDoNotShare) {
       EXPECT_LT(area.width() * area.height(), size.width() * size.height());
     }
   }
+}
+
+// A picture hides what is under it only where all its pixels are opaque: asked per area, and
+// each answer kept for its own area.
+TEST(PictureLibrary, OpaqueInTellsAreasWithASeeThroughPixelFromSolidOnes) {
+  PictureLibrary library;
+  const int tile = 296;  // a fan tile: a housing with see-through corners
+  const QSize size = library.NaturalSize(tile);
+  const QImage image = library.Image(tile).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  QPoint clear(-1, -1), solid(-1, -1);
+  for (int y = 0; y < size.height(); ++y)
+    for (int x = 0; x < size.width(); ++x)
+      (qAlpha(image.pixel(x, y)) == 255 ? solid : clear) = QPoint(x, y);
+  ASSERT_GE(clear.x(), 0);
+  ASSERT_GE(solid.x(), 0);
+  EXPECT_TRUE(library.OpaqueIn(tile, QRect(solid, QSize(1, 1))));
+  EXPECT_FALSE(library.OpaqueIn(tile, QRect(clear, QSize(1, 1))));
+  EXPECT_FALSE(library.OpaqueIn(tile, QRect(QPoint(0, 0), size)));
+  EXPECT_TRUE(library.OpaqueIn(tile, QRect(solid, QSize(1, 1)))) << "asked again";
+  EXPECT_FALSE(library.OpaqueIn(tile, QRect(QPoint(size.width() - 1, 0), QSize(2, 1))))
+      << "reaches outside";
+  EXPECT_TRUE(library.OpaqueIn(999, QRect(2, 2, 10, 10))) << "the placeholder is solid";
 }
 
 }  // namespace
