@@ -22,6 +22,8 @@ ChildWindow::ChildWindow(QWidget* parent, std::string_view class_name, std::stri
   setAutoFillBackground(false);
 }
 
+ChildWindow::~ChildWindow() = default;
+
 Rect ChildWindow::ClientRect() const {
   return ClientRectFor(Size{width(), height()}, frame_);
 }
@@ -69,6 +71,7 @@ std::vector<DrawCall> ChildWindow::Record() {
 
 void ChildWindow::DrawKept(const QRegion& region, bool whole) {
   if (whole || image_.isNull()) {
+    kept_canvas_.reset();
     image_ = RenderFramedWindow(Size{width(), height()}, frame_, caption_, background_,
                                 [this](Canvas& canvas) { Replay(*drawn_, canvas); });
     return;
@@ -80,7 +83,13 @@ void ChildWindow::DrawKept(const QRegion& region, bool whole) {
       drawn_->empty() ? nullptr : std::get_if<FillRectCall>(&drawn_->front());
   const bool covers =
       first != nullptr && ToQRect(first->rect).contains(QRect(0, 0, client.w, client.h));
-  QtCanvas canvas(image_, client);
+  if (!kept_canvas_ || kept_canvas_area_ != client) {
+    kept_canvas_.reset();
+    kept_canvas_ = std::make_unique<QtCanvas>(image_, client);
+    kept_canvas_area_ = client;
+  }
+  // Every call replayed sets the state it draws with, so what the last redraw left does not matter.
+  QtCanvas& canvas = *kept_canvas_;
   // One rectangle at a time, so everything is drawn under a plain rectangular clip as in a whole
   // paint.
   for (const QRect& box : region.translated(-client.x, -client.y)) {

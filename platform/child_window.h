@@ -4,6 +4,7 @@
 #include <QString>
 #include <QWidget>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -13,6 +14,8 @@
 #include "platform/window_frame.h"
 
 namespace orvandry::platform {
+
+class QtCanvas;
 
 // A window of the display at a fixed rectangle in its parent. Its objectName is its class name
 // (e.g. "DRYER_PIC_WINDOW") so tests and the shell can find it by name.
@@ -25,6 +28,7 @@ class ChildWindow : public QWidget {
  public:
   ChildWindow(QWidget* parent, std::string_view class_name, std::string_view caption, Rect rect,
               unsigned frame, Colour background);
+  ~ChildWindow() override;
 
   QString Caption() const { return caption_; }
   unsigned Frame() const { return frame_; }
@@ -82,6 +86,11 @@ class ChildWindow : public QWidget {
   std::optional<std::vector<DrawCall>> drawn_;
   std::vector<std::uint8_t> drawn_from_;  // DrawingInputs() when drawn_ was recorded
   QImage image_;
+  // A canvas left open on image_ between redraws (opening a painter cost as much as a tick's
+  // redraw), with the client area it was opened for. Closed before image_ is replaced; declared
+  // after it, so it closes first.
+  std::unique_ptr<QtCanvas> kept_canvas_;
+  Rect kept_canvas_area_;
   // Set while Refresh() has the window painted: what it shows was recorded a moment ago.
   bool painting_fresh_ = false;
 };
